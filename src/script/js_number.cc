@@ -14,8 +14,8 @@ std::string JsNumberToString(double value) {
 
   // Shortest round-trip digits, as "d.ddde+XX"; then laid out by the script's rules.
   char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::scientific);
   const std::string scientific(buffer, result.ptr);
   const size_t ePos = scientific.find('e');
   std::string digits = scientific.substr(0, ePos);

@@ -86,25 +86,36 @@ bool AssignAt(JsonValue& root, const JsonPath& path, JsonValue value) {
 
 int KindOf(const JsonValue& value) {
   switch (value.type()) {
-    case JsonValue::value_t::null: return kJsonNull;
-    case JsonValue::value_t::boolean: return kJsonBoolean;
+    case JsonValue::value_t::null:
+      return kJsonNull;
+    case JsonValue::value_t::boolean:
+      return kJsonBoolean;
     case JsonValue::value_t::number_integer:
     case JsonValue::value_t::number_unsigned:
-    case JsonValue::value_t::number_float: return kJsonNumber;
-    case JsonValue::value_t::object: return kJsonObject;
-    case JsonValue::value_t::array: return kJsonArray;
-    case JsonValue::value_t::string: return kJsonString;
-    default: return kJsonOther;
+    case JsonValue::value_t::number_float:
+      return kJsonNumber;
+    case JsonValue::value_t::object:
+      return kJsonObject;
+    case JsonValue::value_t::array:
+      return kJsonArray;
+    case JsonValue::value_t::string:
+      return kJsonString;
+    default:
+      return kJsonOther;
   }
 }
 
 // The script's own toString of a value, as an array join shows its elements.
 std::string ScriptString(const JsonValue& value) {
   switch (KindOf(value)) {
-    case kJsonNull: return "";
-    case kJsonBoolean: return value.get<bool>() ? "true" : "false";
-    case kJsonNumber: return JsNumberToString(value.get<double>());
-    case kJsonString: return value.get<std::string>();
+    case kJsonNull:
+      return "";
+    case kJsonBoolean:
+      return value.get<bool>() ? "true" : "false";
+    case kJsonNumber:
+      return JsNumberToString(value.get<double>());
+    case kJsonString:
+      return value.get<std::string>();
     case kJsonArray: {
       std::string joined;
       for (size_t i = 0; i < value.size(); ++i) {
@@ -113,7 +124,8 @@ std::string ScriptString(const JsonValue& value) {
       }
       return joined;
     }
-    default: return "[object Object]";
+    default:
+      return "[object Object]";
   }
 }
 

@@ -41,14 +41,36 @@ void AppendString(const std::string& s, std::string& out) {
   while (i < s.size()) {
     const char c = s[i];
     switch (c) {
-      case '"': out += "\\\""; ++i; continue;
-      case '\\': out += "\\\\"; ++i; continue;
-      case '\b': out += "\\b"; ++i; continue;
-      case '\t': out += "\\t"; ++i; continue;
-      case '\n': out += "\\n"; ++i; continue;
-      case '\f': out += "\\f"; ++i; continue;
-      case '\r': out += "\\r"; ++i; continue;
-      default: break;
+      case '"':
+        out += "\\\"";
+        ++i;
+        continue;
+      case '\\':
+        out += "\\\\";
+        ++i;
+        continue;
+      case '\b':
+        out += "\\b";
+        ++i;
+        continue;
+      case '\t':
+        out += "\\t";
+        ++i;
+        continue;
+      case '\n':
+        out += "\\n";
+        ++i;
+        continue;
+      case '\f':
+        out += "\\f";
+        ++i;
+        continue;
+      case '\r':
+        out += "\\r";
+        ++i;
+        continue;
+      default:
+        break;
     }
     uint32_t cp = 0;
     const size_t length = DecodeUtf8(s, i, cp);

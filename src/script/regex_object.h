@@ -21,7 +21,7 @@ namespace qf {
 struct MatchOptions {
   bool caseSensitive = false;
   bool multiLine = true;
-  bool global = true;       // every match, or only the first
+  bool global = true;         // every match, or only the first
   bool quoteEscapes = false;  // "#引号" in the pattern stands for '"'
 };
 
@@ -34,8 +34,7 @@ class RegexObject {
 
   // Compiles `pattern` and runs it over `subject`, replacing the previous expression and match
   // list. True when a match list was produced, even an empty one.
-  bool Match(std::string_view pattern, std::string_view subject,
-             const MatchOptions& options = {});
+  bool Match(std::string_view pattern, std::string_view subject, const MatchOptions& options = {});
 
   // The pattern of the last Match, after its quote escapes; "" before any Match.
   Text GetPattern() const;

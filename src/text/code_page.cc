@@ -17,8 +17,8 @@ std::u16string_view UpToZero(std::u16string_view s) { return s.substr(0, s.find(
 
 // ICU's stock substitution silently drops default-ignorable characters (U+FEFF, U+200B, ...);
 // every code point the table cannot hold must leave exactly one "?" behind instead.
-void WriteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
-                       UChar32, UConverterCallbackReason reason, UErrorCode* error) {
+void WriteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t, UChar32,
+                       UConverterCallbackReason reason, UErrorCode* error) {
   if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
   *error = U_ZERO_ERROR;
   ucnv_cbFromUWriteBytes(args, "?", 1, 0, error);
@@ -65,8 +65,8 @@ std::string EncodeUtf8(std::u16string_view text) {
   int32_t length = 0;
   UErrorCode error = U_ZERO_ERROR;
   u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                     reinterpret_cast<const UChar*>(text.data()),
-                     static_cast<int32_t>(text.size()), kReplacementCharacter, nullptr, &error);
+                     reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
+                     kReplacementCharacter, nullptr, &error);
   if (U_FAILURE(error)) return std::string();
   out.resize(static_cast<size_t>(length));
   return out;
@@ -77,10 +77,9 @@ std::u16string DecodeGbk(std::string_view bytes) {
   if (converter == nullptr || bytes.empty()) return std::u16string();
   std::u16string out(bytes.size(), u'\0');  // one unit per byte at most
   UErrorCode error = U_ZERO_ERROR;
-  const int32_t length =
-      ucnv_toUChars(converter, reinterpret_cast<UChar*>(out.data()),
-                    static_cast<int32_t>(out.size()), bytes.data(),
-                    static_cast<int32_t>(bytes.size()), &error);
+  const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar*>(out.data()),
+                                       static_cast<int32_t>(out.size()), bytes.data(),
+                                       static_cast<int32_t>(bytes.size()), &error);
   if (U_FAILURE(error)) return std::u16string();
   out.resize(static_cast<size_t>(length));
   return out;

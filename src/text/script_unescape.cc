@@ -33,9 +33,7 @@ int HexRun(std::u16string_view s, size_t at, size_t count) {
 
 bool IsOctal(char16_t c) { return c >= u'0' && c <= u'7'; }
 
-bool IsLineTerminator(char16_t c) {
-  return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029;
-}
+bool IsLineTerminator(char16_t c) { return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029; }
 
 // The content of a single-quoted script string literal with its escapes resolved; nothing when
 // the literal would not compile.
@@ -52,12 +50,24 @@ std::optional<std::u16string> ResolveLiteral(std::u16string_view s) {
     if (++i == s.size()) return std::nullopt;  // the backslash would escape the closing quote
     const char16_t e = s[i];
     switch (e) {
-      case u'b': out.push_back(8); break;
-      case u't': out.push_back(9); break;
-      case u'n': out.push_back(10); break;
-      case u'v': out.push_back(11); break;
-      case u'f': out.push_back(12); break;
-      case u'r': out.push_back(13); break;
+      case u'b':
+        out.push_back(8);
+        break;
+      case u't':
+        out.push_back(9);
+        break;
+      case u'n':
+        out.push_back(10);
+        break;
+      case u'v':
+        out.push_back(11);
+        break;
+      case u'f':
+        out.push_back(12);
+        break;
+      case u'r':
+        out.push_back(13);
+        break;
       case u'x': {
         const int value = HexRun(s, i + 1, 2);
         if (value < 0) {

@@ -38,26 +38,45 @@ size_t StepTo(std::string_view text, size_t boundary, size_t target) {
   return boundary;
 }
 
+// First index at or after `pos` where the needle's first byte stands in either letter case and
+// the needle would still fit; npos when there is none.
+size_t FindFirstByteFolded(std::string_view text, std::string_view needle, size_t pos) {
+  const char lower = FoldAscii(needle[0]);
+  const char upper = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - 32) : lower;
+  if (text.size() < needle.size()) return std::string_view::npos;
+  const size_t last = text.size() - needle.size();
+  if (lower == upper) {
+    const size_t at = text.find(lower, pos);
+    return at <= last ? at : std::string_view::npos;
+  }
+  for (size_t i = pos; i <= last; ++i) {
+    if (text[i] == lower || text[i] == upper) return i;
+  }
+  return std::string_view::npos;
+}
+
 // 0-based index of the first match at a character start at or after `from`, or npos.
 size_t FindFrom(std::string_view text, std::string_view needle, size_t from, bool ignoreCase) {
   const size_t n = text.size();
   const size_t m = needle.size();
   if (from >= n) return std::string_view::npos;
   if (m == 0) return 0;  // callers map this to position 1
-  if (ignoreCase) {
-    for (size_t i = from; i + m <= n; i += CharLength(text[i])) {
-      if (EqualsFolded(text.data() + i, needle)) return i;
-    }
-    return std::string_view::npos;
-  }
+  // Candidates come from a byte search; each must then start a character, which StepTo checks
+  // by walking whole characters from the last known character start.
   size_t boundary = from;
   size_t pos = from;
   for (;;) {
-    const size_t candidate = text.find(needle, pos);
+    const size_t candidate =
+        ignoreCase ? FindFirstByteFolded(text, needle, pos) : text.find(needle, pos);
     if (candidate == std::string_view::npos) return candidate;
     boundary = StepTo(text, boundary, candidate);
-    if (boundary == candidate) return candidate;
-    pos = boundary;  // the candidate began inside a double-byte character
+    if (boundary != candidate) {
+      pos = boundary;  // the candidate began inside a double-byte character
+    } else if (!ignoreCase || EqualsFolded(text.data() + candidate, needle)) {
+      return candidate;
+    } else {
+      pos = candidate + 1;
+    }
   }
 }
 
@@ -73,8 +92,7 @@ int FindText(std::string_view text, std::string_view needle, int start, bool ign
   return at == std::string_view::npos ? kNotFound : static_cast<int>(at) + 1;
 }
 
-int FindTextBackward(std::string_view text, std::string_view needle, int start,
-                     bool ignoreCase) {
+int FindTextBackward(std::string_view text, std::string_view needle, int start, bool ignoreCase) {
   size_t limit = text.size();
   if (start > 0) limit = std::min(limit, static_cast<size_t>(start) - 1);
   const std::string_view searched = text.substr(0, limit);

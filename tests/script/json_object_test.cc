@@ -24,8 +24,8 @@ TEST(JsonObjectTest, ParseAcceptsJsonAndRejectsTheRest) {
 
 TEST(JsonObjectTest, ReadsThroughMemberPaths) {
   JsonObject json;
-  ASSERT_TRUE(json.Parse(Gbk(
-      R"({"data":[{"num":12345,"name":"人民"},{"num":0.5},{"ok":true}],"n":null,"f":false})")));
+  ASSERT_TRUE(json.Parse(
+      Gbk(R"({"data":[{"num":12345,"name":"人民"},{"num":0.5},{"ok":true}],"n":null,"f":false})")));
   EXPECT_EQ(json.Count("data"), 3);
   EXPECT_EQ(json.GetText("data[0].num"), "12345");
   EXPECT_EQ(json.GetText("data[1].num"), "0.5");
@@ -85,7 +85,7 @@ TEST(JsonObjectTest, SettingOperations) {
   json.SetJson("bad", "{nope");
   Text empty;
   json.SetText("e", empty, true);
-  EXPECT_EQ(empty, "{}");  // written back to the caller
+  EXPECT_EQ(empty, "{}");               // written back to the caller
   json.SetText("missing.deeper", "x");  // no parent: nothing happens
   EXPECT_EQ(json.ToText(), R"({"t":0.3,"o":{"k":[1]},"e":{}})");
   EXPECT_TRUE(json.Has("o.k"));

@@ -20,11 +20,11 @@ Text FirstMatch(std::string_view pattern, std::string_view subject) {
 }
 
 TEST(SiteAnchorPatternTest, PicksMovieIdentifiersAndTitles) {
-  const Text page = Gbk(
-      "<li><a href=\"http://v.site/paly/101/1-1.html\" target=\"_blank\"><B>流浪</B>地球</a>\n"
-      "<li><A HREF=\"http://v.site/x/paly/7/1-1.html\" TARGET=\"_blank\">Two</A>\n"
-      "<li><a href=\"https://v.site/paly/8/1-1.html\" target=\"_blank\">not http</a>\n"
-      "<li><a href=\"http://v.site/play/9/1-1.html\" target=\"_blank\">wrong path</a>\n");
+  const Text page =
+      Gbk("<li><a href=\"http://v.site/paly/101/1-1.html\" target=\"_blank\"><B>流浪</B>地球</a>\n"
+          "<li><A HREF=\"http://v.site/x/paly/7/1-1.html\" TARGET=\"_blank\">Two</A>\n"
+          "<li><a href=\"https://v.site/paly/8/1-1.html\" target=\"_blank\">not http</a>\n"
+          "<li><a href=\"http://v.site/play/9/1-1.html\" target=\"_blank\">wrong path</a>\n");
   RegexObject re;
   ASSERT_TRUE(re.Match(kSiteAnchorPattern, page));
   ASSERT_EQ(re.MatchCount(), 2);
@@ -47,7 +47,11 @@ TEST(ShareCodePatternTest, Examples) {
       {"thirteen framed by ideographs", Gbk("复制AbCdEfGhIjKLM打开"), "AbCdEfGhIjKLM"},
       {"parentheses", "(AbCdEfGhIjK)", "(AbCdEfGhIjK)"},
       {"dollars", "$AbCdEfGhIjK$", "$AbCdEfGhIjK$"},
-      {"euro signs", "\x80" "AbCdEfGhIjK\x80", "\x80" "AbCdEfGhIjK\x80"},
+      {"euro signs",
+       "\x80"
+       "AbCdEfGhIjK\x80",
+       "\x80"
+       "AbCdEfGhIjK\x80"},
       {"spaces", " AbCdEfGhIjK ", " AbCdEfGhIjK "},
       {"two codes: the first", "(AAAAAAAAAAA) (BBBBBBBBBBB)", "(AAAAAAAAAAA)"},
       {"long word", "xx https://example.com/abcdefghijklm", "/abcdefghijkl"},
@@ -66,7 +70,7 @@ TEST(ItemPagePatternTest, Examples) {
       {"https://item.shop.test/item.htm?id=123", true},
       {"http://detail.mall.test/item.htm?spm=a1&id=5", true},
       {"detail.m.mall.test/item.htm?id=5", true},
-      {"https://h5.m.shop.test/item.htm?skuid=5", true},  // any "id=" qualifies
+      {"https://h5.m.shop.test/item.htm?skuid=5", true},   // any "id=" qualifies
       {"https://ITEM.SHOP.TEST/item.htm?id=1", true},      // case ignored
       {"https://itemXshopXtest/item.htm?id=1", true},      // dots match anything
       {"xx\nhttps://item.shop.test/item.htm?id=1", true},  // caret at a line start

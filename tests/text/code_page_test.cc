@@ -15,11 +15,11 @@ struct ConversionCase {
 TEST(CodePageTest, RoundTripTable) {
   const ConversionCase cases[] = {
       {"ascii", "hello", "hello"},
-      {"chinese", "\xE4\xBA\xBA\xE6\xB0\x91", "\xC8\xCB\xC3\xF1"},           // 人民
+      {"chinese", "\xE4\xBA\xBA\xE6\xB0\x91", "\xC8\xCB\xC3\xF1"},  // 人民
       {"private use U+E231", "\xEE\x88\xB1", "\xAF\xFC"},
       {"private use U+E000", "\xEE\x80\x80", "\xAA\xA1"},
       {"euro sign", "\xE2\x82\xAC", "\x80"},
-      {"fullwidth yen", "\xEF\xBF\xA5", "\xA3\xA4"},                          // ￥
+      {"fullwidth yen", "\xEF\xBF\xA5", "\xA3\xA4"},  // ￥
       {"empty", "", ""},
   };
   for (const ConversionCase& c : cases) {
@@ -30,13 +30,18 @@ TEST(CodePageTest, RoundTripTable) {
 
 TEST(CodePageTest, UnmappableCharactersBecomeOneQuestionMarkEach) {
   // U+FEFF, U+200B and U+FE0F are default-ignorable: they must not vanish.
-  EXPECT_EQ(FromUtf8("a\xEF\xBB\xBF" "b\xE2\x80\x8B" "c\xEF\xB8\x8F"), "a?b?c?");
+  EXPECT_EQ(FromUtf8("a\xEF\xBB\xBF"
+                     "b\xE2\x80\x8B"
+                     "c\xEF\xB8\x8F"),
+            "a?b?c?");
   // An emoji outside the BMP is one character, so one "?".
   EXPECT_EQ(FromUtf8("x\xF0\x9F\x98\x80y"), "x?y");
 }
 
 TEST(CodePageTest, InvalidUtf8BecomesQuestionMark) {
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), "a?b");
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b"),
+            "a?b");
   EXPECT_EQ(FromUtf8("a\xE4\xBA"), "a?");  // truncated sequence
 }
 
@@ -65,7 +70,9 @@ TEST(CodePageTest, EveryDoubleByteCharacterSurvivesTheRoundTrip) {
 TEST(CodePageTest, LoneSurrogates) {
   const std::u16string lone = {u'a', char16_t(0xD800), u'b'};
   EXPECT_EQ(EncodeCodePage(lone, CodePage::kGbk), "a?b");
-  EXPECT_EQ(EncodeCodePage(lone, CodePage::kUtf8), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(EncodeCodePage(lone, CodePage::kUtf8),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 using testing::Gbk;
 
 TEST(ScriptUnescapeTest, PercentUEscapesGivePrivateUseMarks) {
-  EXPECT_EQ(ScriptUnescape("%ue231"), "\xAF\xFC");  // U+E231
+  EXPECT_EQ(ScriptUnescape("%ue231"), "\xAF\xFC");                // U+E231
   EXPECT_EQ(ScriptUnescape("%ue03D"), FromUtf8("\xEE\x80\xBD"));  // U+E03D, two bytes
   EXPECT_EQ(ScriptUnescape("%41%u4eba"), "A" + Gbk("人"));
   EXPECT_EQ(ScriptUnescape("100% sure %zz"), "100% sure %zz");
@@ -29,7 +29,9 @@ TEST(ScriptUnescapeTest, LiteralEscapeRules) {
   } cases[] = {
       {"control letters", R"(\b\t\n\v\f\r)", "\b\t\n\v\f\r"},
       {"hex", R"(\x41\x4)", "Ax4"},
-      {"octal", R"(\101\7\400)", "A\a\x20" "0"},
+      {"octal", R"(\101\7\400)",
+       "A\a\x20"
+       "0"},
       {"backslash quote", R"(\\ \' \")", R"(\ ' ")"},
       {"other letters stand for themselves", R"(\q\/)", "q/"},
   };
@@ -54,7 +56,10 @@ TEST(ScriptUnescapeTest, InvalidLiteralFallsBackToUtf16Reading) {
 
 TEST(BytesAsUtf16TextTest, LittleEndianWithOptionalMark) {
   EXPECT_EQ(BytesAsUtf16Text(std::string("\xBA\x4E\x11\x6C", 4)), Gbk("人民"));
-  EXPECT_EQ(BytesAsUtf16Text(std::string("\xFF\xFE" "A\0", 4)), "A");
+  EXPECT_EQ(BytesAsUtf16Text(std::string("\xFF\xFE"
+                                         "A\0",
+                                         4)),
+            "A");
   EXPECT_EQ(BytesAsUtf16Text(std::string("A\0B", 3)), "A");  // odd last byte dropped
   EXPECT_EQ(BytesAsUtf16Text(""), "");
 }

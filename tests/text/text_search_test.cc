@@ -47,7 +47,10 @@ TEST(FindTextTest, LongAsciiRunsBeforeDoubleByteMatch) {
   text += "\xC8\xCB";
   EXPECT_EQ(FindText(text, "\xC8\xCB"), 38);
   EXPECT_EQ(FindText(text, "\xC8\xCB", 39), 59);
-  EXPECT_EQ(FindText(text, "\xCB" "b"), -1);  // straddles a character
+  EXPECT_EQ(FindText(text,
+                     "\xCB"
+                     "b"),
+            -1);  // straddles a character
 }
 
 TEST(FindTextBackwardTest, LastOccurrenceWithinLimit) {

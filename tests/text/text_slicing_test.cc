@@ -11,11 +11,11 @@ using testing::Gbk;
 
 TEST(TextBetweenTest, MarkersAndFailures) {
   EXPECT_EQ(TextBetween("a=1&b=2 HTTP", "b=", " HTTP"), "2");
-  EXPECT_EQ(TextBetween("a=1&b=2 HTTP", "x=", "&"), "");   // no start marker
-  EXPECT_EQ(TextBetween("a=1&b=2 HTTP", "a=", "#"), "");   // no end marker after it
-  EXPECT_EQ(TextBetween("<a></a>", "<a>", "</a>"), "");    // end marker follows at once
-  EXPECT_EQ(TextBetween("x1y x2y", "x", "y", 3), "2");     // from a start position
-  EXPECT_EQ(TextBetween("ab", "", "b"), "a");              // empty start marker: found at 1
+  EXPECT_EQ(TextBetween("a=1&b=2 HTTP", "x=", "&"), "");  // no start marker
+  EXPECT_EQ(TextBetween("a=1&b=2 HTTP", "a=", "#"), "");  // no end marker after it
+  EXPECT_EQ(TextBetween("<a></a>", "<a>", "</a>"), "");   // end marker follows at once
+  EXPECT_EQ(TextBetween("x1y x2y", "x", "y", 3), "2");    // from a start position
+  EXPECT_EQ(TextBetween("ab", "", "b"), "a");             // empty start marker: found at 1
 }
 
 TEST(TextBetweenTest, QuotePlaceholderStandsForDoubleQuote) {

@@ -33,7 +33,7 @@ TEST(UrlDecodeTest, Table) {
       {"upper and lower hex", "%4a%4A", "JJ"},
       {"plus stays", "a+b", "a+b"},
       {"percent at end", "ab%", "ab"},
-      {"one digit at end", "%4", "@"},      // the missing digit counts 0
+      {"one digit at end", "%4", "@"},  // the missing digit counts 0
       {"zero adds nothing", "a%00b", "ab"},
       {"non-hex digit counts -2", "%G1", "\xE1"},  // 16 * -2 + 1 = -31 -> 0xE1
       {"bytes kept as they are", "%C8%CB", "\xC8\xCB"},
