@@ -1,26 +1,48 @@
 // Entry point of build/quillfern.
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/headless_main.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: quillfern [--headless] [--listen ADDR] [--port N] [--settings PATH] [--workers N]\n"
-    "       quillfern --help | --version\n";
+// gzh.ini beside the executable.
+std::string DefaultSettingsPath() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "gzh.ini";
+  return (exe.parent_path() / "gzh.ini").string();
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("quillfern %s\n", QUILLFERN_VERSION);
-      return 0;
-    }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const bool hasDisplay =
+      std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+  std::string error;
+  const auto line = qf::ParseCommandLine(args, hasDisplay, error);
+  if (!line) {
+    std::fprintf(stderr, "quillfern: %s\n%s", error.c_str(), qf::kUsage);
+    return 2;
   }
-  std::fputs("quillfern: the endpoint is not built yet; only --help and --version work\n", stderr);
-  return 2;
+  if (line->help) {
+    std::fputs(qf::kUsage, stdout);
+    return 0;
+  }
+  if (line->version) {
+    std::printf("quillfern %s\n", QUILLFERN_VERSION);
+    return 0;
+  }
+  if (!line->headless) {
+    std::fputs("quillfern: the console window is not built yet; running headless\n", stderr);
+  }
+  return qf::RunHeadless(*line,
+                         line->settingsPath.empty() ? DefaultSettingsPath() : line->settingsPath);
 }

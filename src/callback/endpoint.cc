@@ -1,0 +1,62 @@
+#include "callback/endpoint.h"
+
+#include <ctime>
+
+namespace qf {
+
+Endpoint::Endpoint(EndpointOptions options, EndpointHooks hooks)
+    : options_(std::move(options)),
+      hooks_(std::move(hooks)),
+      work_(asio::make_work_guard(io_)),
+      server_(io_, [this](const std::string& client,
+                          std::string request) { OnRequest(client, std::move(request)); }),
+      pool_(std::make_unique<WorkerPool>(options_.workers)) {}
+
+Endpoint::~Endpoint() { Stop(std::chrono::milliseconds(0)); }
+
+std::error_code Endpoint::Start() {
+  if (std::error_code error = server_.Listen(options_.listenAddress, options_.port)) return error;
+  ioThread_ = std::thread([this] { io_.run(); });
+  return {};
+}
+
+void Endpoint::OnRequest(const std::string& clientAddress, std::string request) {
+  // The request text ends at its first zero byte, whatever follows.
+  request.resize(std::min(request.size(), request.find('\0')));
+  if (hooks_.events != nullptr) hooks_.events->OnRawRequest(request);
+  pool_->Submit([this, clientAddress, request = std::move(request)] {
+    const auto started = std::chrono::steady_clock::now();
+    const EndpointSettings settings = hooks_.settingsForRequest();
+    HandledRequest handled = HandleRequest(request, clientAddress, settings, *hooks_.actions,
+                                           hooks_.events, std::time(nullptr));
+    const size_t replyBytes = handled.response.size();
+    server_.SendAndClose(clientAddress, std::move(handled.response));
+    if (hooks_.onHandled) {
+      const std::chrono::duration<double, std::milli> took =
+          std::chrono::steady_clock::now() - started;
+      hooks_.onHandled({clientAddress, handled.kind, handled.sent, replyBytes, took.count()});
+    }
+  });
+}
+
+bool Endpoint::Stop(std::chrono::milliseconds grace) {
+  if (stopped_) return true;
+  stopped_ = true;
+  server_.StopAccepting();
+  const bool finished = pool_->Shutdown(grace);
+  if (ioThread_.joinable()) {
+    // Let the last answers leave, and their clients close, before every connection is closed.
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    while (server_.PendingAnswers() > 0 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    server_.CloseAll();
+    work_.reset();
+    asio::post(io_, [this] { io_.stop(); });
+    ioThread_.join();
+  }
+  if (!finished) (void)pool_.release();  // its detached workers still refer to it
+  return finished;
+}
+
+}  // namespace qf
