@@ -1,0 +1,293 @@
+// Black-box tests: the real program on a free loopback port, spoken to over raw TCP.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "callback/access_verification.h"
+#include "support/gbk.h"
+#include "text/code_page.h"
+
+extern char** environ;
+
+namespace qf {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Gbk;
+
+// A client connection with a deadline on every wait.
+class Client {
+ public:
+  explicit Client(int port) {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~Client() { close(fd_); }
+  bool connected() const { return connected_; }
+
+  void Send(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      if (n <= 0) return;
+      bytes.remove_prefix(static_cast<size_t>(n));
+    }
+  }
+
+  // Everything until the server closes, or "<timeout>" after `limit`.
+  std::string ReadToClose(std::chrono::milliseconds limit = 5s) {
+    std::string out;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    char buffer[4096];
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return "<timeout>";
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+      const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
+      if (n <= 0) return out;
+      out.append(buffer, static_cast<size_t>(n));
+    }
+  }
+
+ private:
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+class EndpointProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("quillfern-test-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    settingsPath_ = (dir_ / "gzh.ini").string();
+    WriteSettings("token", Gbk("欢迎关注"), "");
+  }
+
+  void TearDown() override {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (out_ != nullptr) fclose(out_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  void WriteSettings(std::string_view token, std::string_view welcome, std::string_view word) {
+    std::ofstream(settingsPath_, std::ios::binary | std::ios::trunc)
+        << "[setting]\r\nToken=" << token << "\r\n"
+        << Gbk("关注回复") << "=" << welcome << "\r\n"
+        << Gbk("搜索词") << "=" << word << "\r\n";
+  }
+
+  // Starts the program; returns the port it listens on, or 0.
+  int Start(std::vector<std::string> extra = {}) {
+    if (out_ != nullptr) fclose(out_);
+    out_ = nullptr;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return 0;
+    std::vector<std::string> args = {QUILLFERN_BINARY, "--headless", "--listen",   "127.0.0.1",
+                                     "--port",         "0",          "--settings", settingsPath_};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir_ / "stderr").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    const int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    if (rc != 0) return 0;
+    out_ = fdopen(pipeFds[0], "r");
+    pollfd p{pipeFds[0], POLLIN, 0};
+    if (poll(&p, 1, 10000) <= 0) return 0;
+    char line[128] = {};
+    if (fgets(line, sizeof line, out_) == nullptr) return 0;
+    int port = 0;
+    std::sscanf(line, "listening on 127.0.0.1:%d", &port);
+    return port;
+  }
+
+  // Waits (bounded) for the program to exit; its status, or -1.
+  int WaitForExit() {
+    for (int i = 0; i < 200; ++i) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    return -1;
+  }
+
+  std::string Ask(int port, std::string_view request) {
+    Client client(port);
+    client.Send(request);
+    return client.ReadToClose();
+  }
+
+  static std::string Post(std::string_view type, std::string_view content,
+                          std::string_view event = "") {
+    std::string xml =
+        "<xml><ToUserName><![CDATA[gh_1]]></ToUserName><FromUserName><![CDATA[oU1]]>"
+        "</FromUserName><CreateTime>123</CreateTime><MsgType><![CDATA[" +
+        std::string(type) + "]]></MsgType>";
+    if (!content.empty()) xml += "<Content><![CDATA[" + ToUtf8(content) + "]]></Content>";
+    if (!event.empty()) xml += "<Event><![CDATA[" + std::string(event) + "]]></Event>";
+    xml += "</xml>";
+    return "POST /wx HTTP/1.1\r\nHost: h\r\nContent-Length: " + std::to_string(xml.size()) +
+           "\r\n\r\n" + xml;
+  }
+
+  static std::string BodyOf(const std::string& response) {
+    const size_t blank = response.find("\r\n\r\n");
+    return blank == std::string::npos ? "<no head>" : response.substr(blank + 4);
+  }
+
+  std::filesystem::path dir_;
+  std::string settingsPath_;
+  pid_t pid_ = -1;
+  FILE* out_ = nullptr;
+};
+
+std::string VerificationRequest(std::string_view token, bool upperCase = false) {
+  std::string signature = Sha1Hex(
+      "1234"
+      "1700000000" +
+      std::string(token));
+  if (upperCase) {
+    for (char& c : signature) c = static_cast<char>(toupper(c));
+  }
+  return "GET /wx?signature=" + signature +
+         "&echostr=ECHO42&timestamp=1700000000&nonce=1234 HTTP/1.1\r\nHost: h\r\n\r\n";
+}
+
+TEST_F(EndpointProcess, VerificationEchoesOnlyForTheRightSignature) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  const std::string good = Ask(port, VerificationRequest("token"));
+  EXPECT_EQ(good.substr(0, 15), "HTTP/1.1 200 OK");
+  EXPECT_EQ(BodyOf(good), "ECHO42");
+  EXPECT_EQ(BodyOf(Ask(port, VerificationRequest("token", true))), "");
+  EXPECT_EQ(BodyOf(Ask(port, VerificationRequest("wrong"))), "");
+}
+
+TEST_F(EndpointProcess, SubscribeTestWordAndUnansweredKinds) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  EXPECT_NE(BodyOf(Ask(port, Post("event", "", "subscribe"))).find(ToUtf8(Gbk("欢迎关注"))),
+            std::string::npos);
+  EXPECT_NE(BodyOf(Ask(port, Post("text", Gbk("测试")))).find("<MsgType><![CDATA[news]]>"),
+            std::string::npos);
+  // An image, an empty text and a browser's GET get the head alone, and the connection closes.
+  EXPECT_EQ(BodyOf(Ask(port, Post("image", ""))), "");
+  EXPECT_EQ(BodyOf(Ask(port, Post("text", ""))), "");
+  EXPECT_EQ(BodyOf(Ask(port, "GET / HTTP/1.1\r\nHost: h\r\n\r\n")), "");
+}
+
+TEST_F(EndpointProcess, RequestInPiecesIsAnsweredOnce) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  const std::string request = Post("event", "", "subscribe");
+  Client client(port);
+  client.Send(request.substr(0, 40));
+  std::this_thread::sleep_for(300ms);
+  client.Send(request.substr(40, 60));
+  std::this_thread::sleep_for(300ms);
+  client.Send(request.substr(100));
+  const std::string response = client.ReadToClose();
+  EXPECT_EQ(response.find("HTTP/1.1", 1), std::string::npos);  // one answer only
+  EXPECT_NE(BodyOf(response).find(ToUtf8(Gbk("欢迎关注"))), std::string::npos);
+}
+
+TEST_F(EndpointProcess, RepliesGoToTheirOwnConnections) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  // Empty search word: every text is a search, answered even when nothing is found, with the
+  // text itself in the reply, so each reply shows whose request it answers.
+  const std::string first = Post("text", "first||||127.0.0.1:1");
+  const std::string second = Post("text", "second");
+  Client a(port), b(port);
+  a.Send(first.substr(0, 50));
+  b.Send(second.substr(0, 50));
+  a.Send(first.substr(50));
+  b.Send(second.substr(50));
+  EXPECT_NE(a.ReadToClose().find(ToUtf8(Gbk("【first||||127.0.0.1:1】"))), std::string::npos);
+  EXPECT_NE(b.ReadToClose().find(ToUtf8(Gbk("【second】"))), std::string::npos);
+}
+
+TEST_F(EndpointProcess, ZeroByteEndsTheRequestAndCdataStaysClosed) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  std::string withZero = Post("text", "ab");
+  withZero.insert(withZero.find("ab"), 1, '\0');
+  EXPECT_EQ(BodyOf(Ask(port, withZero)), "");  // the body is cut before it is a message
+  const std::string reply = BodyOf(Ask(port, Post("text", "a]]><x>")));
+  EXPECT_NE(reply.find("a]]]]><![CDATA[><x>"), std::string::npos);
+}
+
+TEST_F(EndpointProcess, IncompleteRequestIsClosedWithoutAnswer) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  Client client(port);
+  client.Send("POST /wx HTTP/1.1\r\nContent-Length: 100\r\n\r\n<xml>");
+  EXPECT_EQ(client.ReadToClose(15s), "");
+}
+
+TEST_F(EndpointProcess, HangupReloadsAndTermStops) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  WriteSettings("fresh", "", "");
+  EXPECT_EQ(BodyOf(Ask(port, VerificationRequest("fresh"))), "");
+  kill(pid_, SIGHUP);
+  std::string body;
+  for (int i = 0; i < 50 && body.empty(); ++i) {  // the reload is asynchronous
+    std::this_thread::sleep_for(50ms);
+    body = BodyOf(Ask(port, VerificationRequest("fresh")));
+  }
+  EXPECT_EQ(body, "ECHO42");
+  kill(pid_, SIGTERM);
+  EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(EndpointProcess, ExitStatusForBadArgumentsAndBusyPort) {
+  ASSERT_EQ(Start({"--workers", "0"}), 0);
+  EXPECT_EQ(WaitForExit(), 2);
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  const pid_t first = pid_;
+  pid_ = -1;
+  EXPECT_EQ(Start({"--port", std::to_string(port)}), 0);
+  EXPECT_EQ(WaitForExit(), 3);
+  kill(first, SIGKILL);
+  waitpid(first, nullptr, 0);
+}
+
+}  // namespace
+}  // namespace qf
