@@ -29,12 +29,12 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-jobs() { nproc 2>/dev/null || echo 2; }
+build_jobs() { nproc 2>/dev/null || echo 2; }
 
 # build_tree DIR [cmake options...]
 build_tree() {
   local dir="$1"
   shift
   cmake -S "$repo_root" -B "$repo_root/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$repo_root/$dir" -j "$(jobs)"
+  cmake --build "$repo_root/$dir" -j "$(build_jobs)"
 }
