@@ -8,11 +8,11 @@
 
 #include "text/code_page.h"
 #include "text/text_search.h"
+#include "text/text_slicing.h"
 
 namespace qf {
 namespace {
 
-constexpr std::string_view kQuotePlaceholder = "#\xD2\xFD\xBA\xC5";  // "#引号"
 constexpr size_t kJitStackStart = 64 * 1024;
 constexpr size_t kJitStackMax = 8 * 1024 * 1024;  // deep lazy scans over whole pages
 

@@ -5,9 +5,6 @@
 namespace qf {
 namespace {
 
-// "#引号" in code page 936: lets callers write a double quote inside a marker.
-constexpr std::string_view kQuotePlaceholder = "#\xD2\xFD\xBA\xC5";
-
 Text ExpandQuotes(std::string_view marker) { return ReplaceText(marker, kQuotePlaceholder, "\""); }
 
 }  // namespace

@@ -9,6 +9,9 @@
 
 namespace qf {
 
+// "#引号" in code page 936: lets callers write a double quote inside a marker or a pattern.
+inline constexpr std::string_view kQuotePlaceholder = "#\xD2\xFD\xBA\xC5";
+
 // The text from its first byte up to (not including) the first `marker` at or after `start`;
 // "" when the marker is not found. The cut always begins at byte 1, whatever `start` is.
 Text TextBefore(std::string_view text, std::string_view marker, int start = 1,
