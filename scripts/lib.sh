@@ -11,10 +11,13 @@ required_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 
+# install_missing_packages [PACKAGE...]: the given packages, or the required ones.
 install_missing_packages() {
+  local wanted=("$@")
+  if ((${#wanted[@]} == 0)); then wanted=("${required_packages[@]}"); fi
   local missing=()
   local pkg
-  for pkg in "${required_packages[@]}"; do
+  for pkg in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$pkg")
     fi

@@ -43,9 +43,16 @@ void SettingsStore::LoadSettings() {
 }
 
 void SettingsStore::ReloadSearchWord() {
+  // Stamped before reading: a change in between leaves an old stamp and is read next time.
+  std::optional<FileStamp> stamp = FileStamp::Of(path_);
+  {
+    std::lock_guard lock(lock_);
+    if (stamp && stamp->IsSettled() && stamp == searchWordStamp_) return;
+  }
   Text word = ReadSettingValue(SearchWordKey());
   std::lock_guard lock(lock_);
   settings_.searchWord = std::move(word);
+  searchWordStamp_ = std::move(stamp);
 }
 
 Settings SettingsStore::ShowStoredSettings() {

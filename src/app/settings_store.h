@@ -7,9 +7,11 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/file_stamp.h"
 #include "text/text.h"
 
 namespace qf {
@@ -31,7 +33,8 @@ class SettingsStore {
 
   // Reads the three keys into the values.
   void LoadSettings();
-  // Reads the search word alone; done for every request.
+  // Reads the search word alone; done for every request, so the file is read again only when it
+  // may have changed.
   void ReloadSearchWord();
 
   // What the window's three boxes show: the stored values, the search word decoded. Also loads
@@ -48,6 +51,8 @@ class SettingsStore {
   const std::string path_;
   mutable std::mutex lock_;  // SettingsLock
   Settings settings_;        // guarded by lock_
+  // Guarded by lock_: the file as it was when the search word was last read.
+  std::optional<FileStamp> searchWordStamp_;
 };
 
 // The key names in code page 936.

@@ -1,8 +1,36 @@
 #include "callback/endpoint.h"
 
 #include <ctime>
+#include <vector>
 
 namespace qf {
+namespace {
+
+// Thrown when an answer attempted on the I/O thread turns out to need an outside service.
+struct NeedsWorker {};
+
+class RefusingActions : public MessageActions {
+ public:
+  Text SearchSite(const Text&) override { throw NeedsWorker(); }
+  Text SearchCatalogue(const Text&) override { throw NeedsWorker(); }
+  Text LookUpCoupon(const Text&) override { throw NeedsWorker(); }
+};
+
+// Keeps the message view's events of an attempt until the attempt is known to stand.
+class HeldEvents : public EndpointEvents {
+ public:
+  void OnRawRequest(std::string_view) override {}
+  void OnMessage(const Text& content) override { messages_.push_back(content); }
+  void ForwardTo(EndpointEvents* target) const {
+    if (target == nullptr) return;
+    for (const Text& content : messages_) target->OnMessage(content);
+  }
+
+ private:
+  std::vector<Text> messages_;
+};
+
+}  // namespace
 
 Endpoint::Endpoint(EndpointOptions options, EndpointHooks hooks)
     : options_(std::move(options)),
@@ -24,19 +52,44 @@ void Endpoint::OnRequest(const std::string& clientAddress, std::string request) 
   // The request text ends at its first zero byte, whatever follows.
   request.resize(std::min(request.size(), request.find('\0')));
   if (hooks_.events != nullptr) hooks_.events->OnRawRequest(request);
+  // Most answers (verification, subscribe, the test word) need no outside service: when a worker
+  // slot is free and nobody is waiting, answer here instead of waking a worker and being woken
+  // back. Anything that needs a service goes to the workers as usual.
+  bool answered = false;
+  pool_->RunHereIfFree([&] { answered = Answer(clientAddress, request, false); });
+  if (answered) return;
   pool_->Submit([this, clientAddress, request = std::move(request)] {
-    const auto started = std::chrono::steady_clock::now();
-    const EndpointSettings settings = hooks_.settingsForRequest();
-    HandledRequest handled = HandleRequest(request, clientAddress, settings, *hooks_.actions,
-                                           hooks_.events, std::time(nullptr));
-    const size_t replyBytes = handled.response.size();
-    server_.SendAndClose(clientAddress, std::move(handled.response));
-    if (hooks_.onHandled) {
-      const std::chrono::duration<double, std::milli> took =
-          std::chrono::steady_clock::now() - started;
-      hooks_.onHandled({clientAddress, handled.kind, handled.sent, replyBytes, took.count()});
-    }
+    Answer(clientAddress, request, true);
   });
+}
+
+bool Endpoint::Answer(const std::string& clientAddress, const std::string& request,
+                      bool mayCallServices) {
+  const auto started = std::chrono::steady_clock::now();
+  const EndpointSettings settings = hooks_.settingsForRequest();
+  HandledRequest handled;
+  if (mayCallServices) {
+    handled = HandleRequest(request, clientAddress, settings, *hooks_.actions, hooks_.events,
+                            std::time(nullptr));
+  } else {
+    RefusingActions refusing;
+    HeldEvents held;
+    try {
+      handled =
+          HandleRequest(request, clientAddress, settings, refusing, &held, std::time(nullptr));
+    } catch (const NeedsWorker&) {
+      return false;
+    }
+    held.ForwardTo(hooks_.events);
+  }
+  const size_t replyBytes = handled.response.size();
+  server_.SendAndClose(clientAddress, std::move(handled.response));
+  if (hooks_.onHandled) {
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - started;
+    hooks_.onHandled({clientAddress, handled.kind, handled.sent, replyBytes, took.count()});
+  }
+  return true;
 }
 
 bool Endpoint::Stop(std::chrono::milliseconds grace) {

@@ -32,8 +32,8 @@ struct AccessRecord {
 };
 
 struct EndpointHooks {
-  // Called by a worker at the start of each request: reloads what must be fresh and returns the
-  // settings to answer with.
+  // Called at the start of each request, on the I/O thread or a worker: reloads what must be
+  // fresh and returns the settings to answer with. Must be quick.
   std::function<EndpointSettings()> settingsForRequest;
   MessageActions* actions = nullptr;                   // required
   EndpointEvents* events = nullptr;                    // optional: the console's views
@@ -57,6 +57,9 @@ class Endpoint {
 
  private:
   void OnRequest(const std::string& clientAddress, std::string request);
+  // Answers one request. Without `mayCallServices`, gives up (false, nothing sent) as soon as the
+  // answer needs a search or a coupon lookup.
+  bool Answer(const std::string& clientAddress, const std::string& request, bool mayCallServices);
 
   const EndpointOptions options_;
   const EndpointHooks hooks_;

@@ -10,16 +10,18 @@ namespace qf {
 class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(TcpServer& server, asio::ip::tcp::socket socket, std::string name)
-      : server_(server),
-        socket_(std::move(socket)),
-        timer_(socket_.get_executor()),
-        name_(std::move(name)) {}
+      : server_(server), socket_(std::move(socket)), name_(std::move(name)) {}
 
   const std::string& name() const { return name_; }
 
   void Start() {
-    ArmTimer(kRequestTimeout);
+    SetDeadline(kRequestTimeout);
     Read();
+  }
+
+  // I/O thread, from the server's sweep.
+  void CloseIfPastDeadline(std::chrono::steady_clock::time_point now) {
+    if (now >= deadline_) Close();
   }
 
   // I/O thread.
@@ -34,7 +36,7 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
                         // turn our close into a reset that could lose the answer.
                         std::error_code ignored;
                         self->socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
-                        self->ArmTimer(kLingerTimeout);
+                        self->SetDeadline(kLingerTimeout);
                       });
   }
 
@@ -43,7 +45,6 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
     closed_ = true;
     if (assembler_.state() == RequestAssembler::State::kComplete) --server_.pendingAnswers_;
     std::error_code ignored;
-    timer_.cancel();
     socket_.close(ignored);
     server_.Forget(name_, this);
   }
@@ -66,23 +67,20 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
       case RequestAssembler::State::kTooLarge:
         return Close();
       case RequestAssembler::State::kComplete:
-        timer_.cancel();  // the answer may take as long as it takes
+        deadline_ = std::chrono::steady_clock::time_point::max();  // answers take what they take
         ++server_.pendingAnswers_;
         server_.onRequest_(name_, assembler_.Request());
         return;
     }
   }
 
-  void ArmTimer(std::chrono::seconds timeout) {
-    timer_.expires_after(timeout);
-    timer_.async_wait([self = shared_from_this()](std::error_code error) {
-      if (!error) self->Close();
-    });
+  void SetDeadline(std::chrono::seconds timeout) {
+    deadline_ = std::chrono::steady_clock::now() + timeout;
   }
 
   TcpServer& server_;
   asio::ip::tcp::socket socket_;
-  asio::steady_timer timer_;
+  std::chrono::steady_clock::time_point deadline_;  // I/O thread only
   const std::string name_;
   RequestAssembler assembler_;
   std::array<char, 16 * 1024> readBuffer_;
@@ -92,7 +90,7 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
 };
 
 TcpServer::TcpServer(asio::io_context& io, RequestHandler onRequest)
-    : io_(io), acceptor_(io), onRequest_(std::move(onRequest)) {}
+    : io_(io), acceptor_(io), sweepTimer_(io), onRequest_(std::move(onRequest)) {}
 
 TcpServer::~TcpServer() = default;
 
@@ -109,7 +107,31 @@ std::error_code TcpServer::Listen(const std::string& address, unsigned short por
   acceptor_.listen(asio::socket_base::max_listen_connections, error);
   if (error) return error;
   Accept();
+  Sweep();
   return {};
+}
+
+void TcpServer::Sweep() {
+  // One timer for all connections: arming a timer per connection costs system calls on every
+  // request, and deadlines of seconds need no finer resolution than this.
+  sweepTimer_.expires_after(kSweepInterval);
+  sweepTimer_.async_wait([this](std::error_code error) {
+    if (error) return;
+    std::vector<std::shared_ptr<Connection>> open = OpenConnections();
+    const auto now = std::chrono::steady_clock::now();
+    for (auto& connection : open) connection->CloseIfPastDeadline(now);
+    Sweep();
+  });
+}
+
+std::vector<std::shared_ptr<TcpServer::Connection>> TcpServer::OpenConnections() {
+  std::vector<std::shared_ptr<Connection>> open;
+  std::lock_guard lock(mutex_);
+  open.reserve(connections_.size());
+  for (auto& [name, weak] : connections_) {
+    if (auto connection = weak.lock()) open.push_back(std::move(connection));
+  }
+  return open;
 }
 
 unsigned short TcpServer::Port() const {
@@ -118,22 +140,19 @@ unsigned short TcpServer::Port() const {
 }
 
 void TcpServer::Accept() {
-  acceptor_.async_accept([this](std::error_code error, asio::ip::tcp::socket socket) {
+  // accept() gives the peer's address, which saves asking for it afterwards.
+  acceptor_.async_accept(peer_, [this](std::error_code error, asio::ip::tcp::socket socket) {
     if (error) {
       if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
       return Accept();  // a failed accept (out of descriptors, say) must not stop the server
     }
-    std::error_code peerError;
-    const auto peer = socket.remote_endpoint(peerError);
-    if (!peerError) {
-      std::string name = peer.address().to_string() + ":" + std::to_string(peer.port());
-      auto connection = std::make_shared<Connection>(*this, std::move(socket), name);
-      {
-        std::lock_guard lock(mutex_);
-        connections_[name] = connection;
-      }
-      connection->Start();
+    std::string name = peer_.address().to_string() + ":" + std::to_string(peer_.port());
+    auto connection = std::make_shared<Connection>(*this, std::move(socket), name);
+    {
+      std::lock_guard lock(mutex_);
+      connections_[name] = connection;
     }
+    connection->Start();
     Accept();
   });
 }
@@ -146,6 +165,10 @@ bool TcpServer::SendAndClose(const std::string& clientAddress, std::string bytes
     if (it != connections_.end()) connection = it->second.lock();
   }
   if (!connection) return false;
+  if (io_.get_executor().running_in_this_thread()) {
+    connection->Write(std::move(bytes));  // answered on the I/O thread itself
+    return true;
+  }
   asio::post(io_, [connection, bytes = std::move(bytes)]() mutable {
     connection->Write(std::move(bytes));
   });
@@ -171,14 +194,8 @@ void TcpServer::StopAccepting() {
 
 void TcpServer::CloseAll() {
   asio::post(io_, [this] {
-    std::vector<std::shared_ptr<Connection>> open;
-    {
-      std::lock_guard lock(mutex_);
-      for (auto& [name, weak] : connections_) {
-        if (auto connection = weak.lock()) open.push_back(connection);
-      }
-    }
-    for (auto& connection : open) connection->Close();
+    sweepTimer_.cancel();
+    for (auto& connection : OpenConnections()) connection->Close();
   });
 }
 

@@ -2,8 +2,9 @@
 // ("ip:port"), reassembles each request (callback/request_assembler.h) and hands it over whole.
 // The answer comes back through SendAndClose from any thread.
 //
-// One I/O thread runs the io_context given to the constructor. Every read has a deadline: a
-// request still incomplete after kRequestTimeout is closed without an answer.
+// One I/O thread runs the io_context given to the constructor. Every connection has a deadline: a
+// request still incomplete after kRequestTimeout is closed without an answer, and a client that
+// does not close within kLingerTimeout of its answer is closed.
 #pragma once
 
 #include <asio.hpp>
@@ -15,6 +16,7 @@
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <vector>
 
 namespace qf {
 
@@ -23,6 +25,8 @@ class TcpServer {
   static constexpr std::chrono::seconds kRequestTimeout{10};
   // After the answer, how long the client may take to close its side before we close ours.
   static constexpr std::chrono::seconds kLingerTimeout{2};
+  // How often deadlines are checked: a deadline may be overrun by up to this much.
+  static constexpr std::chrono::milliseconds kSweepInterval{250};
 
   // Called on the I/O thread with each complete request; must not block.
   using RequestHandler = std::function<void(const std::string& clientAddress, std::string request)>;
@@ -54,10 +58,14 @@ class TcpServer {
   friend class Connection;
 
   void Accept();
+  void Sweep();
+  std::vector<std::shared_ptr<Connection>> OpenConnections();
   void Forget(const std::string& clientAddress, const Connection* connection);
 
   asio::io_context& io_;
   asio::ip::tcp::acceptor acceptor_;
+  asio::ip::tcp::endpoint peer_;  // filled by each accept
+  asio::steady_timer sweepTimer_;
   RequestHandler onRequest_;
   std::atomic<size_t> pendingAnswers_{0};
   std::mutex mutex_;

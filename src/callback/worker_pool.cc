@@ -26,11 +26,28 @@ void WorkerPool::Submit(std::function<void()> job) {
   wake_.notify_one();
 }
 
+bool WorkerPool::RunHereIfFree(const std::function<void()>& job) {
+  {
+    std::lock_guard lock(mutex_);
+    if (stopping_ || !queue_.empty() || running_ >= maxWorkers_) return false;
+    ++running_;
+  }
+  job();
+  std::lock_guard lock(mutex_);
+  --running_;
+  if (!queue_.empty()) wake_.notify_one();  // a queued job may have waited for this slot
+  if (queue_.empty() && running_ == 0) drained_.notify_all();
+  return true;
+}
+
 void WorkerPool::Run() {
   std::unique_lock lock(mutex_);
   for (;;) {
     ++idle_;
-    wake_.wait(lock, [this] { return !queue_.empty() || stopping_; });
+    // A slot may be taken by a job running on a caller's thread: wait for one to be free.
+    wake_.wait(lock, [this] {
+      return (!queue_.empty() && running_ < maxWorkers_) || (stopping_ && queue_.empty());
+    });
     --idle_;
     if (queue_.empty()) return;  // stopping, nothing left
     std::function<void()> job = std::move(queue_.front());

@@ -23,6 +23,11 @@ class WorkerPool {
   // Any thread. Jobs submitted after Shutdown are dropped.
   void Submit(std::function<void()> job);
 
+  // Runs `job` on the calling thread, as one of the N, when it would not have to wait: nothing is
+  // queued and fewer than N jobs run. False, without running it, otherwise. For work that never
+  // blocks, this saves handing it to another thread and back.
+  bool RunHereIfFree(const std::function<void()>& job);
+
   // Stops taking jobs and waits up to `grace` for the queued and running ones. True when all
   // finished; the threads are then joined. Otherwise they are left to finish on their own.
   bool Shutdown(std::chrono::milliseconds grace);

@@ -58,6 +58,35 @@ TEST_F(SettingsStoreTest, ReloadSearchWordSeesHandEdits) {
   EXPECT_EQ(store.Snapshot().token, "tok");  // the token waits for the next load
 }
 
+// The search word is re-read only when the file may have changed: an editor that rewrites the
+// file in place with a value of the same size, at once and again after the file has settled,
+// must still be seen.
+TEST_F(SettingsStoreTest, ReloadSearchWordSeesSameSizeRewritesInPlace) {
+  const auto rewrite = [&](const char* word) {
+    std::FILE* file = std::fopen(path_.c_str(), "r+b");
+    ASSERT_NE(file, nullptr);
+    const std::string text = std::string("[setting]\r\n") + Gbk("搜索词") + "=" + word + "\r\n";
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  };
+  WriteProfileString(path_, "setting", SearchWordKey(), "aaaa");
+  SettingsStore store(path_);
+  for (const char* word : {"bbbb", "cccc"}) {
+    store.ReloadSearchWord();
+    rewrite(word);
+    store.ReloadSearchWord();
+    EXPECT_EQ(store.Snapshot().searchWord, word);
+  }
+  // Settled: the stamp is trusted, and an in-place rewrite still changes it.
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(5);
+  std::filesystem::last_write_time(path_, old);
+  store.ReloadSearchWord();
+  rewrite("dddd");
+  std::filesystem::last_write_time(path_, old);
+  store.ReloadSearchWord();
+  EXPECT_EQ(store.Snapshot().searchWord, "dddd");
+}
+
 TEST_F(SettingsStoreTest, ReadersNeverSeeAMixtureWhileSaving) {
   SettingsStore store(path_);
   const Text oldWord = EncodeCharRefs(std::string(1500, 'a'));
