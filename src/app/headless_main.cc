@@ -9,6 +9,7 @@
 #include "app/service_settings.h"
 #include "app/settings_store.h"
 #include "callback/endpoint.h"
+#include "net/tls_policy.h"
 
 namespace qf {
 namespace {
@@ -52,6 +53,7 @@ int RunHeadless(const CommandLine& line, const std::string& settingsPath) {
   store.LoadSettings();
   ServiceSettings services = ServiceSettings::Load(settingsPath);
   WarnAboutPlaceholders(services);
+  SetTlsVerification(services.VerifyTls());
   std::fputs(
       "quillfern: movie search and coupon lookup are not available in this build; such "
       "messages get an empty answer\n",
@@ -87,6 +89,7 @@ int RunHeadless(const CommandLine& line, const std::string& settingsPath) {
       store.LoadSettings();
       std::lock_guard lock(servicesMutex);
       services = ServiceSettings::Load(settingsPath);
+      SetTlsVerification(services.VerifyTls());
       std::fputs("quillfern: settings reloaded\n", stderr);
       continue;
     }

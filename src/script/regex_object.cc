@@ -4,6 +4,7 @@
 #include <pcre2.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "text/code_page.h"
@@ -74,21 +75,30 @@ RegexObject::~RegexObject() = default;
 RegexObject::RegexObject(const RegexObject&) = default;
 RegexObject& RegexObject::operator=(const RegexObject&) = default;
 
-bool RegexObject::Match(std::string_view pattern, std::string_view subject,
-                        const MatchOptions& options) {
-  expression_.reset();
-  matches_.reset();
+namespace {
 
-  auto expression = std::make_shared<Expression>();
+// Compiling (and JIT-compiling) costs more than most matches, and the program runs the same few
+// patterns over and over: each thread keeps the expressions it compiled.
+constexpr size_t kCachedExpressions = 64;
+
+}  // namespace
+
+std::shared_ptr<const RegexObject::Expression> RegexObject::Compile(std::string_view pattern,
+                                                                    const MatchOptions& options) {
   const Text patternText =
       options.quoteEscapes ? ReplaceText(pattern, kQuotePlaceholder, "\"") : Text(pattern);
-  const std::u16string pattern16 = DecodeCodePage(patternText, CodePage::kGbk);
-  expression->pattern = EncodeCodePage(pattern16, CodePage::kGbk);
-  expression->ignoreCase = !options.caseSensitive;
-
   uint32_t flags = PCRE2_ALT_BSUX | PCRE2_MATCH_UNSET_BACKREF;
   if (!options.caseSensitive) flags |= PCRE2_CASELESS;
   flags |= options.multiLine ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY;
+
+  thread_local std::unordered_map<std::string, std::shared_ptr<const Expression>> cache;
+  std::string key = std::to_string(flags) + ":" + patternText;
+  if (const auto it = cache.find(key); it != cache.end()) return it->second;
+
+  auto expression = std::make_shared<Expression>();
+  const std::u16string pattern16 = DecodeCodePage(patternText, CodePage::kGbk);
+  expression->pattern = EncodeCodePage(pattern16, CodePage::kGbk);
+  expression->ignoreCase = !options.caseSensitive;
   pcre2_compile_context* compileContext = pcre2_compile_context_create(nullptr);
   pcre2_set_newline(compileContext, PCRE2_NEWLINE_LF);
   int errorCode = 0;
@@ -96,13 +106,26 @@ bool RegexObject::Match(std::string_view pattern, std::string_view subject,
   expression->code.reset(pcre2_compile(Units(pattern16), pattern16.size(), flags, &errorCode,
                                        &errorOffset, compileContext));
   pcre2_compile_context_free(compileContext);
+  if (expression->code) {
+    pcre2_jit_compile(expression->code.get(), PCRE2_JIT_COMPLETE);  // else the interpreter
+    uint32_t captures = 0;
+    pcre2_pattern_info(expression->code.get(), PCRE2_INFO_CAPTURECOUNT, &captures);
+    expression->groupCount = static_cast<int>(captures);
+  }
+  if (cache.size() >= kCachedExpressions) cache.clear();
+  cache.emplace(std::move(key), expression);
+  return expression;
+}
+
+bool RegexObject::Match(std::string_view pattern, std::string_view subject,
+                        const MatchOptions& options) {
+  expression_.reset();
+  matches_.reset();
+  const std::shared_ptr<const Expression> expression = Compile(pattern, options);
   subject_ = Text(subject);
   expression_ = expression;
   if (!expression->code) return false;
-  pcre2_jit_compile(expression->code.get(), PCRE2_JIT_COMPLETE);  // the interpreter is the fallback
-  uint32_t captures = 0;
-  pcre2_pattern_info(expression->code.get(), PCRE2_INFO_CAPTURECOUNT, &captures);
-  expression->groupCount = static_cast<int>(captures);
+  const auto captures = static_cast<uint32_t>(expression->groupCount);
 
   auto list = std::make_shared<MatchList>();
   list->subject = DecodeCodePage(subject_, CodePage::kGbk);

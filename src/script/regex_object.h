@@ -54,6 +54,8 @@ class RegexObject {
   struct MatchList;
 
   Text SpanText(int n, int g, int* position) const;
+  static std::shared_ptr<const Expression> Compile(std::string_view pattern,
+                                                   const MatchOptions& options);
 
   std::shared_ptr<const Expression> expression_;
   std::shared_ptr<const MatchList> matches_;
