@@ -10,6 +10,7 @@
 #include "app/settings_store.h"
 #include "callback/endpoint.h"
 #include "net/tls_policy.h"
+#include "search/movie_search_actions.h"
 
 namespace qf {
 namespace {
@@ -55,12 +56,17 @@ int RunHeadless(const CommandLine& line, const std::string& settingsPath) {
   WarnAboutPlaceholders(services);
   SetTlsVerification(services.VerifyTls());
   std::fputs(
-      "quillfern: movie search and coupon lookup are not available in this build; such "
-      "messages get an empty answer\n",
+      "quillfern: coupon lookup is not available in this build; share codes get an empty "
+      "answer\n",
       stderr);
 
   std::mutex servicesMutex;  // guards `services` across SIGHUP reloads
-  NoMessageActions actions;
+  MovieSearchActions actions([&] {
+    std::lock_guard lock(servicesMutex);
+    return MovieServices{services.Get("video_search"), services.Get("video_short"),
+                         services.Get("shortener"),    services.Get("catalogue"),
+                         services.Get("video_uid"),    services.Get("catalogue_account")};
+  });
   EndpointHooks hooks;
   hooks.settingsForRequest = [&] {
     store.ReloadSearchWord();

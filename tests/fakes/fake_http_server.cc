@@ -132,6 +132,11 @@ void FakeHttpServer::On(std::string target, CannedResponse response) {
   responses_[std::move(target)] = std::move(response);
 }
 
+void FakeHttpServer::OnOther(std::function<CannedResponse(const std::string& target)> answer) {
+  std::lock_guard lock(mutex_);
+  other_ = std::move(answer);
+}
+
 std::vector<std::string> FakeHttpServer::Requests() const {
   std::lock_guard lock(mutex_);
   return requests_;
@@ -186,7 +191,11 @@ void FakeHttpServer::Answer(int client) {
   {
     std::lock_guard lock(mutex_);
     requests_.push_back(request);
-    if (const auto it = responses_.find(target); it != responses_.end()) response = it->second;
+    if (const auto it = responses_.find(target); it != responses_.end()) {
+      response = it->second;
+    } else if (other_) {
+      response = other_(target);
+    }
   }
   // Waits end early when the test stops the server or the client goes away.
   const auto waitFor = [&](int ms) {

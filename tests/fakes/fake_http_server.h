@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -45,9 +46,10 @@ class FakeHttpServer {
   // "http://127.0.0.1:PORT" (https for TLS) followed by `target`.
   std::string Url(std::string_view target) const;
 
-  // The answer for requests whose target (as on the request line) is `target`; other targets get
-  // a 404.
+  // The answer for requests whose target (as on the request line) is `target`.
   void On(std::string target, CannedResponse response);
+  // The answer for every other target; without one they get a 404.
+  void OnOther(std::function<CannedResponse(const std::string& target)> answer);
 
   // Every request received so far, head and body, in order.
   std::vector<std::string> Requests() const;
@@ -66,6 +68,7 @@ class FakeHttpServer {
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   std::map<std::string, CannedResponse> responses_;
+  std::function<CannedResponse(const std::string&)> other_;
   std::vector<std::string> requests_;
   std::unique_ptr<Tls> tls_;
   std::thread thread_;
