@@ -45,6 +45,8 @@ class FakeHttpServer {
   int port() const { return port_; }
   // "http://127.0.0.1:PORT" (https for TLS) followed by `target`.
   std::string Url(std::string_view target) const;
+  // The Host line a client sends to this server.
+  std::string HostLine() const { return "Host: 127.0.0.1:" + std::to_string(port_); }
 
   // The answer for requests whose target (as on the request line) is `target`.
   void On(std::string target, CannedResponse response);

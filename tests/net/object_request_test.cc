@@ -17,7 +17,6 @@ constexpr const char* kAgent = "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; W
 
 class ObjectRequestTest : public ::testing::Test {
  protected:
-  std::string Host() const { return "Host: 127.0.0.1:" + std::to_string(server_.port()); }
   FakeHttpServer server_;
 };
 
@@ -33,8 +32,8 @@ TEST_F(ObjectRequestTest, DefaultLinesInOrderAndWrittenBack) {
   options.statusOut = &status;
   EXPECT_EQ(SendObjectRequest(url, options), "body");
   EXPECT_EQ(server_.Requests().at(0).substr(0, 17), "GET /a HTTP/1.1\r\n");
-  EXPECT_EQ(server_.LastHeadLines(),
-            (Lines{Host(), "Accept: */*", "Referer: " + url, "Accept-Language: zh-cn", kAgent}));
+  EXPECT_EQ(server_.LastHeadLines(), (Lines{server_.HostLine(), "Accept: */*", "Referer: " + url,
+                                            "Accept-Language: zh-cn", kAgent}));
   EXPECT_EQ(headers, "Accept: */*\r\nReferer: " + url + "\r\nAccept-Language: zh-cn\r\n" +
                          std::string(kAgent));
   EXPECT_EQ(status, 200);
@@ -59,7 +58,7 @@ TEST_F(ObjectRequestTest, MethodsAndBodies) {
   post.addDefaultHeaders = false;
   EXPECT_EQ(SendObjectRequest(server_.Url("/m"), post), "ok");
   // With the defaults off, no Content-Type of libcurl's own: only the framing.
-  EXPECT_EQ(server_.LastHeadLines(), (Lines{Host(), "Content-Length: 3"}));
+  EXPECT_EQ(server_.LastHeadLines(), (Lines{server_.HostLine(), "Content-Length: 3"}));
   EXPECT_TRUE(server_.Requests().back().ends_with("\r\n\r\nk=v"));
 
   RequestOptions postDefaults;
@@ -76,8 +75,9 @@ TEST_F(ObjectRequestTest, CallerLinesReplaceDefaultsAndKeepAliveIsSkipped) {
   options.headers = &headers;
   SendObjectRequest(server_.Url("/h"), options);
   const Lines lines = server_.LastHeadLines();
-  EXPECT_EQ(lines, (Lines{Host(), "User-Agent: mine", "Connection: close", "Accept: */*",
-                          "Referer: " + server_.Url("/h"), "Accept-Language: zh-cn"}));
+  EXPECT_EQ(lines,
+            (Lines{server_.HostLine(), "User-Agent: mine", "Connection: close", "Accept: */*",
+                   "Referer: " + server_.Url("/h"), "Accept-Language: zh-cn"}));
 
   // A block of that one line alone is sent: the single-line case has no such test.
   Text single = "Connection: keep-alive";
@@ -85,7 +85,7 @@ TEST_F(ObjectRequestTest, CallerLinesReplaceDefaultsAndKeepAliveIsSkipped) {
   alone.headers = &single;
   alone.addDefaultHeaders = false;
   SendObjectRequest(server_.Url("/h"), alone);
-  EXPECT_EQ(server_.LastHeadLines(), (Lines{Host(), "Connection: keep-alive"}));
+  EXPECT_EQ(server_.LastHeadLines(), (Lines{server_.HostLine(), "Connection: keep-alive"}));
 }
 
 TEST_F(ObjectRequestTest, CookieLineAbsentEmptyOrCleaned) {
@@ -190,7 +190,8 @@ TEST_F(ObjectRequestTest, LineBreaksInValuesCannotAddLines) {
   options.cookies = &cookies;
   options.addDefaultHeaders = false;
   SendObjectRequest(server_.Url("/i"), options);
-  EXPECT_EQ(server_.LastHeadLines(), (Lines{Host(), "Cookie: s=1", "X-Note: a", "X-Other: b"}));
+  EXPECT_EQ(server_.LastHeadLines(),
+            (Lines{server_.HostLine(), "Cookie: s=1", "X-Note: a", "X-Other: b"}));
 }
 
 TEST_F(ObjectRequestTest, ProxyAndItsCredentials) {

@@ -13,7 +13,6 @@ using Lines = std::vector<std::string>;
 
 class SessionRequestTest : public ::testing::Test {
  protected:
-  std::string Host() const { return "Host: 127.0.0.1:" + std::to_string(server_.port()); }
   FakeHttpServer server_;
 };
 
@@ -26,9 +25,10 @@ TEST_F(SessionRequestTest, DefaultsAgentAndTheWholeHead) {
   options.headersOut = &headersOut;
   options.cookiesOut = &cookiesOut;
   EXPECT_EQ(SendSessionRequest(url, options), "page");
-  EXPECT_EQ(server_.LastHeadLines(),
-            (Lines{Host(), "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Accept: */*", "Referer: " + url, "Accept-Language: zh-cn"}));
+  EXPECT_EQ(
+      server_.LastHeadLines(),
+      (Lines{server_.HostLine(), "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
+             "Accept: */*", "Referer: " + url, "Accept-Language: zh-cn"}));
   EXPECT_EQ(headersOut, "HTTP/1.1 200 OK\r\nSet-Cookie: a=1\r\nContent-Length: 4\r\n\r\n");
   EXPECT_EQ(cookiesOut, "a=1");
 }
@@ -43,8 +43,8 @@ TEST_F(SessionRequestTest, CallerAgentAndCookieLine) {
   options.mergeCookies = false;
   SendSessionRequest(server_.Url("/u"), options);
   EXPECT_EQ(server_.LastHeadLines(),
-            (Lines{Host(), "User-Agent: Mine/1.0", "Accept: */*", "Referer: " + server_.Url("/u"),
-                   "Accept-Language: zh-cn", "Cookie: s=1"}));
+            (Lines{server_.HostLine(), "User-Agent: Mine/1.0", "Accept: */*",
+                   "Referer: " + server_.Url("/u"), "Accept-Language: zh-cn", "Cookie: s=1"}));
   EXPECT_TRUE(headers.ends_with("\r\nCookie: s=1"));  // the cookie line stays in the block
 
   Text empty;
