@@ -6,11 +6,7 @@
 #include <ctime>
 #include <mutex>
 
-#include "app/service_settings.h"
-#include "app/settings_store.h"
-#include "callback/endpoint.h"
-#include "net/tls_policy.h"
-#include "search/movie_search_actions.h"
+#include "app/endpoint_program.h"
 
 namespace qf {
 namespace {
@@ -31,14 +27,6 @@ void WriteAccessLine(const AccessRecord& record) {
                record.milliseconds);
 }
 
-void WarnAboutPlaceholders(const ServiceSettings& services) {
-  const auto keys = services.Placeholders();
-  if (keys.empty()) return;
-  std::string list;
-  for (const auto& key : keys) list += (list.empty() ? "" : ", ") + key;
-  std::fprintf(stderr, "quillfern: warning: services still on placeholders: %s\n", list.c_str());
-}
-
 }  // namespace
 
 int RunHeadless(const CommandLine& line, const std::string& settingsPath) {
@@ -50,33 +38,8 @@ int RunHeadless(const CommandLine& line, const std::string& settingsPath) {
   sigaddset(&signals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-  SettingsStore store(settingsPath);
-  store.LoadSettings();
-  ServiceSettings services = ServiceSettings::Load(settingsPath);
-  WarnAboutPlaceholders(services);
-  SetTlsVerification(services.VerifyTls());
-  std::fputs(
-      "quillfern: coupon lookup is not available in this build; share codes get an empty "
-      "answer\n",
-      stderr);
-
-  std::mutex servicesMutex;  // guards `services` across SIGHUP reloads
-  MovieSearchActions actions([&] {
-    std::lock_guard lock(servicesMutex);
-    return MovieServices{services.Get("video_search"), services.Get("video_short"),
-                         services.Get("shortener"),    services.Get("catalogue"),
-                         services.Get("video_uid"),    services.Get("catalogue_account")};
-  });
-  EndpointHooks hooks;
-  hooks.settingsForRequest = [&] {
-    store.ReloadSearchWord();
-    const Settings settings = store.Snapshot();
-    std::lock_guard lock(servicesMutex);
-    return EndpointSettings{settings.token, settings.welcomeText, settings.searchWord,
-                            services.Get("news_picture")};
-  };
-  hooks.actions = &actions;
-  hooks.onHandled = WriteAccessLine;
+  EndpointProgram program(settingsPath);
+  EndpointHooks hooks = program.Hooks(nullptr, WriteAccessLine);
 
   Endpoint endpoint({line.listenAddress, line.port, line.workers}, std::move(hooks));
   if (const std::error_code error = endpoint.Start()) {
@@ -92,10 +55,7 @@ int RunHeadless(const CommandLine& line, const std::string& settingsPath) {
     int signal = 0;
     if (sigwait(&signals, &signal) != 0) continue;
     if (signal == SIGHUP) {
-      store.LoadSettings();
-      std::lock_guard lock(servicesMutex);
-      services = ServiceSettings::Load(settingsPath);
-      SetTlsVerification(services.VerifyTls());
+      program.Reload();
       std::fputs("quillfern: settings reloaded\n", stderr);
       continue;
     }
