@@ -9,6 +9,9 @@
 
 #include "app/command_line.h"
 #include "app/headless_main.h"
+#ifdef QUILLFERN_WITH_WINDOW
+#include "app/window_main.h"
+#endif
 
 namespace {
 
@@ -40,9 +43,14 @@ int main(int argc, char** argv) {
     std::printf("quillfern %s\n", QUILLFERN_VERSION);
     return 0;
   }
+  const std::string settingsPath =
+      line->settingsPath.empty() ? DefaultSettingsPath() : line->settingsPath;
+#ifdef QUILLFERN_WITH_WINDOW
+  if (!line->headless) return qf::RunWindow(*line, settingsPath, argc, argv);
+#else
   if (!line->headless) {
-    std::fputs("quillfern: the console window is not built yet; running headless\n", stderr);
+    std::fputs("quillfern: built without the console window; running headless\n", stderr);
   }
-  return qf::RunHeadless(*line,
-                         line->settingsPath.empty() ? DefaultSettingsPath() : line->settingsPath);
+#endif
+  return qf::RunHeadless(*line, settingsPath);
 }
