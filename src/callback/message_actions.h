@@ -18,16 +18,8 @@ class MessageActions {
   virtual Text LookUpCoupon(const Text& messageText) = 0;
 };
 
-// Finds nothing: the answer of an endpoint built without the searches and the coupon lookup.
-class NoMessageActions : public MessageActions {
- public:
-  Text SearchSite(const Text&) override { return Text(); }
-  Text SearchCatalogue(const Text&) override { return Text(); }
-  Text LookUpCoupon(const Text&) override { return Text(); }
-};
-
-// The two views of the console: called from the I/O thread (raw requests) and from workers
-// (messages), so an implementation must hand the work to its own thread.
+// The two views of the console: called from the I/O thread and from workers, so an
+// implementation must hand the work to its own thread.
 class EndpointEvents {
  public:
   virtual ~EndpointEvents() = default;
