@@ -21,19 +21,10 @@ EndpointProgram::EndpointProgram(const std::string& settingsPath)
     : settingsPath_(settingsPath),
       store_(settingsPath),
       services_(ServiceSettings::Load(settingsPath)),
-      actions_([this] {
-        const ServiceSettings services = Services();
-        return MovieServices{services.Get("video_search"), services.Get("video_short"),
-                             services.Get("shortener"),    services.Get("catalogue"),
-                             services.Get("video_uid"),    services.Get("catalogue_account")};
-      }) {
+      actions_([this] { return Services(); }) {
   store_.LoadSettings();
   WarnAboutPlaceholders(services_);
   SetTlsVerification(services_.VerifyTls());
-  std::fputs(
-      "quillfern: coupon lookup is not available in this build; share codes get an empty "
-      "answer\n",
-      stderr);
 }
 
 ServiceSettings EndpointProgram::Services() const {

@@ -1,14 +1,14 @@
 // What the headless program and the console window share: the settings file, the services and
-// credentials read from it, the movie search, and the endpoint hooks built on them.
+// credentials read from it, the movie search and coupon lookup, and the endpoint hooks.
 #pragma once
 
 #include <mutex>
 #include <string>
 
+#include "app/program_actions.h"
 #include "app/service_settings.h"
 #include "app/settings_store.h"
 #include "callback/endpoint.h"
-#include "search/movie_search_actions.h"
 
 namespace qf {
 
@@ -33,7 +33,7 @@ class EndpointProgram {
   SettingsStore store_;
   mutable std::mutex servicesMutex_;
   ServiceSettings services_;  // guarded by servicesMutex_
-  MovieSearchActions actions_;
+  ProgramActions actions_;
 };
 
 }  // namespace qf

@@ -132,7 +132,7 @@ void FakeHttpServer::On(std::string target, CannedResponse response) {
   responses_[std::move(target)] = std::move(response);
 }
 
-void FakeHttpServer::OnOther(std::function<CannedResponse(const std::string& target)> answer) {
+void FakeHttpServer::OnOther(std::function<CannedResponse(const std::string& request)> answer) {
   std::lock_guard lock(mutex_);
   other_ = std::move(answer);
 }
@@ -194,7 +194,7 @@ void FakeHttpServer::Answer(int client) {
     if (const auto it = responses_.find(target); it != responses_.end()) {
       response = it->second;
     } else if (other_) {
-      response = other_(target);
+      response = other_(request);
     }
   }
   // Waits end early when the test stops the server or the client goes away.

@@ -50,8 +50,9 @@ class FakeHttpServer {
 
   // The answer for requests whose target (as on the request line) is `target`.
   void On(std::string target, CannedResponse response);
-  // The answer for every other target; without one they get a 404.
-  void OnOther(std::function<CannedResponse(const std::string& target)> answer);
+  // The answer for every other target, given the whole request (head and body); without one they
+  // get a 404.
+  void OnOther(std::function<CannedResponse(const std::string& request)> answer);
 
   // Every request received so far, head and body, in order.
   std::vector<std::string> Requests() const;
