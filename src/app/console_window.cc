@@ -100,7 +100,9 @@ ConsoleWindow::ConsoleWindow(EndpointProgram& program, EndpointOptions options)
   }
 }
 
-ConsoleWindow::~ConsoleWindow() { StopEndpoint(); }
+ConsoleWindow::~ConsoleWindow() {
+  if (endpoint_ && !endpoint_->Stop(kStopGrace)) (void)endpoint_.release();  // still referred to
+}
 
 unsigned short ConsoleWindow::Port() const { return listening_ ? endpoint_->Port() : 0; }
 
@@ -117,19 +119,15 @@ void ConsoleWindow::CopyEndpointUrl() {
 }
 
 void ConsoleWindow::closeEvent(QCloseEvent* event) {
-  StopEndpoint();
-  event->accept();
-}
-
-void ConsoleWindow::StopEndpoint() {
-  if (!endpoint_) return;
-  if (!endpoint_->Stop(kStopGrace)) {
+  // Closing the window ends the program.
+  if (endpoint_ && !endpoint_->Stop(kStopGrace)) {
     // A worker is still busy past the grace and refers to this window: leave without waiting.
     std::fputs("quillfern: stopped with requests unanswered\n", stderr);
     std::fflush(stderr);
     std::_Exit(0);
   }
   endpoint_.reset();
+  event->accept();
 }
 
 void ConsoleWindow::OnRawRequest(std::string_view requestBytes) {

@@ -36,7 +36,6 @@ class ConsoleWindow : public QWidget, private EndpointEvents {
   // Any thread: the views are set on the window thread.
   void OnRawRequest(std::string_view requestBytes) override;
   void OnMessage(const Text& content) override;
-  void StopEndpoint();
 
   EndpointProgram& program_;
   // The controls, found by tests under their object names (编辑框_Token, ...).

@@ -119,6 +119,8 @@ TransferResult PerformTransfer(const HttpTransfer& transfer) {
   std::unique_ptr<curl_slist, ListCleanup> proxyLines;
   if (!transfer.proxy.empty()) {
     curl_easy_setopt(curl, CURLOPT_PROXY, transfer.proxy.c_str());
+    // A tunnel's own "200 Connection established" head is not the response.
+    curl_easy_setopt(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     proxyLines.reset(curl_slist_append(nullptr, "Proxy-Connection:"));  // libcurl's own again
     curl_easy_setopt(curl, CURLOPT_PROXYHEADER, proxyLines.get());
     if (!transfer.proxyUser.empty()) {

@@ -65,7 +65,7 @@ std::optional<Bytes> EncodeCharset(std::u16string_view text, std::string_view ch
   if (error != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(error)) return std::nullopt;
   Bytes out(static_cast<size_t>(needed), '\0');
   error = U_ZERO_ERROR;
-  ucnv_fromUChars(converter.get(), out.data(), needed + 1, source, length, &error);
+  ucnv_fromUChars(converter.get(), out.data(), needed, source, length, &error);
   if (U_FAILURE(error) && error != U_STRING_NOT_TERMINATED_WARNING) return std::nullopt;
   return out;
 }

@@ -169,6 +169,15 @@ TEST_F(ConsoleWindowTest, ViewsShowTheLastRequestAndMessage) {
   EXPECT_TRUE(requestView->toPlainText().contains("<Event><![CDATA[subscribe]]></Event>"));
 }
 
+TEST_F(ConsoleWindowTest, ClosingTheWindowStopsTheEndpoint) {
+  Open();
+  const unsigned short port = window_->Port();
+  EXPECT_TRUE(testing::Client(port).connected());
+  window_->show();
+  window_->close();
+  EXPECT_FALSE(testing::Client(port).connected());
+}
+
 TEST_F(ConsoleWindowTest, APortThatCannotBeOpenedIsShownInTheWindow) {
   Open();
   const unsigned short busy = window_->Port();
