@@ -7,7 +7,8 @@
 #
 #   bench/endpoint.sh [REQUESTS_PER_RUN]      (default 20000)
 #
-# ab opens one connection per request and reads every answer to the close.
+# ab opens one connection per request and reads every answer to the close. Both servers write
+# one access-log line per request to a file.
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
 requests="${1:-20000}"
@@ -36,7 +37,7 @@ python3 "$helper" settings "$work/gzh.ini" "$token"
 
 # --- the endpoint ---------------------------------------------------------------------------
 "$repo_root/build/quillfern" --headless --listen 127.0.0.1 --port 0 --settings "$work/gzh.ini" \
-  >"$work/endpoint.out" 2>/dev/null &
+  >"$work/endpoint.out" 2>"$work/endpoint.log" &
 endpoint_pid=$!
 for _ in $(seq 100); do
   grep -q '^listening on' "$work/endpoint.out" 2>/dev/null && break

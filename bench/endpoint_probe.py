@@ -71,7 +71,7 @@ error_log {work}/nginx.err;
 daemon on;
 events {{ worker_connections 4096; }}
 http {{
-  access_log off;
+  access_log {work}/nginx-access.log;  # one line per request, as the endpoint writes
   keepalive_timeout 0;
   client_body_temp_path {work}/body;
   default_type text/html;

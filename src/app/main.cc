@@ -10,7 +10,7 @@
 #include "app/command_line.h"
 #include "app/headless_main.h"
 #ifdef QUILLFERN_WITH_WINDOW
-#include "app/window_main.h"
+#include <dlfcn.h>
 #endif
 
 namespace {
@@ -22,6 +22,26 @@ std::string DefaultSettingsPath() {
   if (error) return "gzh.ini";
   return (exe.parent_path() / "gzh.ini").string();
 }
+
+#ifdef QUILLFERN_WITH_WINDOW
+using RunWindowFunction = int (*)(const qf::CommandLine*, const char*, int, char**);
+
+// The window lives in a module beside the executable, loaded only when it is wanted. Without it
+// the program says why and runs headless.
+RunWindowFunction LoadWindow() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::string module = (exe.parent_path() / "libquillfern_window.so").string();
+  void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* entry = handle != nullptr ? dlsym(handle, "quillfern_run_window") : nullptr;
+  if (entry == nullptr) {
+    std::fprintf(stderr, "quillfern: the console window cannot be loaded (%s); running headless\n",
+                 dlerror());
+    return nullptr;
+  }
+  return reinterpret_cast<RunWindowFunction>(entry);
+}
+#endif
 
 }  // namespace
 
@@ -46,7 +66,9 @@ int main(int argc, char** argv) {
   const std::string settingsPath =
       line->settingsPath.empty() ? DefaultSettingsPath() : line->settingsPath;
 #ifdef QUILLFERN_WITH_WINDOW
-  if (!line->headless) return qf::RunWindow(*line, settingsPath, argc, argv);
+  if (!line->headless) {
+    if (const auto run = LoadWindow()) return run(&*line, settingsPath.c_str(), argc, argv);
+  }
 #else
   if (!line->headless) {
     std::fputs("quillfern: built without the console window; running headless\n", stderr);

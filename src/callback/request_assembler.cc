@@ -42,7 +42,10 @@ long long ContentLengthOf(std::string_view head) {
 }
 
 RequestAssembler::State RequestAssembler::Feed(std::string_view bytes) {
-  if (state_ != State::kIncomplete) return state_;
+  if (state_ != State::kIncomplete) {
+    hadExtraBytes_ |= !bytes.empty();
+    return state_;
+  }
   buffer_.append(bytes);
   return state_ = Advance();
 }
@@ -65,6 +68,7 @@ RequestAssembler::State RequestAssembler::Advance() {
     bodyLength_ = static_cast<size_t>(length);
   }
   if (buffer_.size() < headEnd_ + bodyLength_) return State::kIncomplete;
+  hadExtraBytes_ = buffer_.size() > headEnd_ + bodyLength_;
   buffer_.resize(headEnd_ + bodyLength_);  // anything after the request is not ours
   return State::kComplete;
 }

@@ -20,12 +20,14 @@ class RequestAssembler {
     kTooLarge,    // the head or the declared body is over its limit: close at once
   };
 
-  // Adds bytes; bytes after a complete request are ignored.
+  // Adds bytes; bytes after a complete request are ignored, and counted as extra.
   State Feed(std::string_view bytes);
   State state() const { return state_; }
 
   // The whole request once complete: head, blank line and body, exactly as received.
   const std::string& Request() const { return buffer_; }
+  // Whether bytes beyond the request arrived: the client may still be sending.
+  bool HadExtraBytes() const { return hadExtraBytes_; }
 
  private:
   State Advance();
@@ -34,6 +36,7 @@ class RequestAssembler {
   size_t headEnd_ = 0;       // bytes up to and including the blank line, once seen
   size_t bytesScanned_ = 0;  // how far the search for the blank line has looked
   size_t bodyLength_ = 0;
+  bool hadExtraBytes_ = false;
   State state_ = State::kIncomplete;
 };
 

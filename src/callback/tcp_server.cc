@@ -32,12 +32,18 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
     asio::async_write(socket_, asio::buffer(outgoing_),
                       [self = shared_from_this()](std::error_code error, size_t) {
                         if (error) return self->Close();
-                        // Half-close and keep draining, so unread bytes from the client never
-                        // turn our close into a reset that could lose the answer.
-                        std::error_code ignored;
-                        self->socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
-                        self->SetDeadline(kLingerTimeout);
+                        self->Finish();
                       });
+  }
+
+  // After the answer: the request was read whole, so when nothing more came the connection
+  // closes at once. Otherwise half-close and keep draining, so that unread bytes from the client
+  // never turn our close into a reset that could lose the answer.
+  void Finish() {
+    std::error_code error;
+    if (!assembler_.HadExtraBytes() && socket_.available(error) == 0 && !error) return Close();
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, error);
+    SetDeadline(kLingerTimeout);
   }
 
   void Close() {
@@ -60,7 +66,10 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
   }
 
   void OnBytes(std::string_view bytes) {
-    if (assembler_.state() != RequestAssembler::State::kIncomplete) return;  // draining
+    if (assembler_.state() != RequestAssembler::State::kIncomplete) {
+      assembler_.Feed(bytes);  // draining: only noted as extra
+      return;
+    }
     switch (assembler_.Feed(bytes)) {
       case RequestAssembler::State::kIncomplete:
         return;

@@ -68,6 +68,20 @@ TEST_F(EndpointProcess, RequestInPiecesIsAnsweredOnce) {
   EXPECT_NE(BodyOf(response).find(ToUtf8(Gbk("欢迎关注"))), std::string::npos);
 }
 
+// A client that sends more than its request (a stray line break after the body, then more while
+// the answer is on its way) still gets the whole answer: the connection is drained, not reset.
+TEST_F(EndpointProcess, BytesAfterTheRequestDoNotCostTheAnswer) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  Client client(port);
+  client.Send(Post("event", "", "subscribe") + "\r\n");
+  std::this_thread::sleep_for(50ms);
+  client.Send(std::string(4096, 'x'));
+  const std::string response = client.ReadToClose();
+  EXPECT_TRUE(response.starts_with("HTTP/1.1 200 OK\r\n"));
+  EXPECT_NE(BodyOf(response).find("</xml>"), std::string::npos);
+}
+
 TEST_F(EndpointProcess, RepliesGoToTheirOwnConnections) {
   const int port = Start();
   ASSERT_GT(port, 0);

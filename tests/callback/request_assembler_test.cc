@@ -20,6 +20,7 @@ TEST(RequestAssemblerTest, CompleteWhateverTheSplit) {
     }
     ASSERT_EQ(assembler.Feed(std::string_view(whole).substr(cut)), State::kComplete) << cut;
     EXPECT_EQ(assembler.Request(), whole) << cut;
+    EXPECT_FALSE(assembler.HadExtraBytes()) << cut;
   }
 }
 
@@ -27,6 +28,15 @@ TEST(RequestAssemblerTest, BytesAfterTheBodyAreNotPartOfTheRequest) {
   RequestAssembler assembler;
   ASSERT_EQ(assembler.Feed(kRequest + "GET /next"), State::kComplete);
   EXPECT_EQ(assembler.Request(), kRequest.substr(0, kRequest.size() - 1));
+  EXPECT_TRUE(assembler.HadExtraBytes());
+
+  // Bytes after completion (a stray line break, say) are noted, not added.
+  RequestAssembler later;
+  ASSERT_EQ(later.Feed(kRequest.substr(0, kRequest.size() - 1)), State::kComplete);
+  EXPECT_FALSE(later.HadExtraBytes());
+  EXPECT_EQ(later.Feed("\r\n"), State::kComplete);
+  EXPECT_TRUE(later.HadExtraBytes());
+  EXPECT_EQ(later.Request(), kRequest.substr(0, kRequest.size() - 1));
 }
 
 TEST(RequestAssemblerTest, NoContentLengthMeansNoBody) {
