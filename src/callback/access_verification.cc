@@ -3,24 +3,19 @@
 #include <openssl/evp.h>
 
 #include "text/code_page.h"
+#include "text/lower_hex.h"
 #include "text/text_slicing.h"
 
 namespace qf {
 
 Text Sha1Hex(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   const Text utf8 = ToUtf8(text);
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
   if (EVP_Digest(utf8.data(), utf8.size(), digest, &length, EVP_sha1(), nullptr) != 1) {
     return Text();
   }
-  Text hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex.push_back(kHex[digest[i] >> 4]);
-    hex.push_back(kHex[digest[i] & 0x0F]);
-  }
-  return hex;
+  return LowerHex(digest, length);
 }
 
 void SortTextsAscending(std::vector<Text>& texts) {

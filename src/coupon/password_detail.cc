@@ -7,6 +7,7 @@
 #include "net/requesters.h"
 #include "script/json_object.h"
 #include "text/code_page.h"
+#include "text/lower_hex.h"
 #include "text/text_search.h"
 #include "text/text_slicing.h"
 #include "text/unix_timestamp.h"
@@ -32,18 +33,12 @@ bool AsksForAFreshToken(std::string_view answer) {
 }  // namespace
 
 Text Md5Hex(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789abcdef";
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
   if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr) != 1) {
     return Text();
   }
-  Text hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex.push_back(kHex[digest[i] >> 4]);
-    hex.push_back(kHex[digest[i] & 0x0F]);
-  }
-  return hex;
+  return LowerHex(digest, length);
 }
 
 Text PasswordData(const Text& code) {
