@@ -1,5 +1,7 @@
 #include "callback/tcp_server.h"
 
+#include <sys/socket.h>
+
 #include <array>
 #include <vector>
 
@@ -40,15 +42,18 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
   // closes at once. Otherwise half-close and keep draining, so that unread bytes from the client
   // never turn our close into a reset that could lose the answer.
   void Finish() {
-    std::error_code error;
-    if (!assembler_.HadExtraBytes() && socket_.available(error) == 0 && !error) return Close();
-    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, error);
+    if (!assembler_.HadExtraBytes() && !MoreBytesWaiting()) return Close();
+    std::error_code ignored;
+    socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
     SetDeadline(kLingerTimeout);
+    draining_ = true;
+    Read();
   }
 
   void Close() {
     if (closed_) return;
     closed_ = true;
+    const std::shared_ptr<Connection> lastReference = std::move(awaitingAnswer_);
     if (assembler_.state() == RequestAssembler::State::kComplete) --server_.pendingAnswers_;
     std::error_code ignored;
     socket_.close(ignored);
@@ -61,8 +66,22 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
                             [self = shared_from_this()](std::error_code error, size_t n) {
                               if (error) return self->Close();
                               self->OnBytes(std::string_view(self->readBuffer_.data(), n));
-                              if (!self->closed_) self->Read();
+                              if (!self->closed_ && self->WantsMoreBytes()) self->Read();
                             });
+  }
+
+  // While the request is incomplete, and after the answer while draining. No read waits during
+  // the answer: Finish looks once for more bytes, one system call where a waiting read and a
+  // check of it take two.
+  bool WantsMoreBytes() const {
+    return draining_ || assembler_.state() == RequestAssembler::State::kIncomplete;
+  }
+
+  // One look without waiting for bytes sent after the request. Nothing yet, the end of the
+  // stream and a reset all mean there is nothing to drain.
+  bool MoreBytesWaiting() {
+    return ::recv(socket_.native_handle(), readBuffer_.data(), readBuffer_.size(), MSG_DONTWAIT) >
+           0;
   }
 
   void OnBytes(std::string_view bytes) {
@@ -78,6 +97,7 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
       case RequestAssembler::State::kComplete:
         deadline_ = std::chrono::steady_clock::time_point::max();  // answers take what they take
         ++server_.pendingAnswers_;
+        awaitingAnswer_ = shared_from_this();
         server_.onRequest_(name_, assembler_.Request());
         return;
     }
@@ -95,6 +115,9 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
   std::array<char, 16 * 1024> readBuffer_;
   std::string outgoing_;
   bool writing_ = false;
+  bool draining_ = false;  // answered; reading on only to let the client finish sending
+  // No read waits while a worker answers, so the connection keeps itself until it is closed.
+  std::shared_ptr<Connection> awaitingAnswer_;
   bool closed_ = false;
 };
 
