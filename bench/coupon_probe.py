@@ -2,15 +2,10 @@
 """Runs the endpoint against slow loopback stand-ins and times one coupon lookup end to end."""
 
 import http.server
-import os
-import statistics
-import subprocess
 import sys
-import tempfile
-import threading
 import time
 
-from search_probe import ask, message
+from timing_probe import ask, message, report, running_endpoint, serve
 
 DELAY = 0.1
 BASE = ""  # set once the stand-in listens
@@ -59,39 +54,23 @@ class SlowHandler(http.server.BaseHTTPRequestHandler):
 
 def main(binary, runs):
     global BASE
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), SlowHandler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    host = f"127.0.0.1:{server.server_address[1]}"
-    BASE = f"http://{host}"
-    with tempfile.TemporaryDirectory() as work:
-        settings = os.path.join(work, "gzh.ini")
-        with open(settings, "wb") as f:
-            f.write(("[setting]\r\nToken=t\r\n[services]\r\n"
-                     f"gateway={BASE}\r\nitem_hosts={host},a,b,c\r\nclick_host={host}\r\n"
-                     f"sharecode_api={BASE}\r\ncoupon_check={BASE}\r\n").encode("gbk"))
-        endpoint = subprocess.Popen([binary, "--headless", "--listen", "127.0.0.1", "--port", "0",
-                                     "--settings", settings], stdout=subprocess.PIPE,
-                                    stderr=subprocess.DEVNULL, text=True)
-        try:
-            port = int(endpoint.stdout.readline().rsplit(":", 1)[1])
-            times = []
-            for _ in range(runs):
-                before = SlowHandler.requests
-                took, reply = ask(port, message("复制￥AbCdEfGhIjK￥打开"))
-                if "券后价".encode() not in reply:
-                    sys.exit("the reply lacks the price: " + reply.decode(errors="replace"))
-                times.append(took)
-                count = SlowHandler.requests - before
-        finally:
-            endpoint.terminate()
-            endpoint.wait()
-    delays = count * DELAY
-    median = statistics.median(times)
+    BASE = serve(SlowHandler)
+    host = BASE.removeprefix("http://")
+    settings = ("[setting]\r\nToken=t\r\n[services]\r\n"
+                f"gateway={BASE}\r\nitem_hosts={host},a,b,c\r\nclick_host={host}\r\n"
+                f"sharecode_api={BASE}\r\ncoupon_check={BASE}\r\n")
+    times = []
+    with running_endpoint(binary, settings) as port:
+        for _ in range(runs):
+            before = SlowHandler.requests
+            took, reply = ask(port, message("复制￥AbCdEfGhIjK￥打开"))
+            if "券后价".encode() not in reply:
+                sys.exit("the reply lacks the price: " + reply.decode(errors="replace"))
+            times.append(took)
+            count = SlowHandler.requests - before
     print(f"one click-link lookup: {count} requests of {DELAY * 1000:.0f} ms each "
           "(gateway 2, click chain 4, price 3)")
-    print(f"end to end: median {median * 1000:.0f} ms over {runs} runs "
-          f"(min {min(times) * 1000:.0f}, max {max(times) * 1000:.0f})")
-    print(f"sum of the requests' delays: {delays * 1000:.0f} ms; ratio {median / delays:.2f}")
+    report(times, count * DELAY)
 
 
 if __name__ == "__main__":

@@ -2,14 +2,10 @@
 """Runs the endpoint against slow loopback stand-ins and times one movie search end to end."""
 
 import http.server
-import os
-import socket
-import statistics
-import subprocess
 import sys
-import tempfile
-import threading
 import time
+
+from timing_probe import ask, message, report, running_endpoint, serve
 
 DELAY = 0.1
 MATCHES = 6
@@ -37,54 +33,20 @@ class SlowHandler(http.server.BaseHTTPRequestHandler):
         pass
 
 
-def message(title):
-    xml = ("<xml><ToUserName><![CDATA[gh_1]]></ToUserName><FromUserName><![CDATA[oU1]]>"
-           "</FromUserName><CreateTime>1</CreateTime><MsgType><![CDATA[text]]></MsgType>"
-           f"<Content><![CDATA[{title}]]></Content></xml>").encode()
-    return b"POST / HTTP/1.1\r\nHost: h\r\nContent-Length: %d\r\n\r\n%s" % (len(xml), xml)
-
-
-def ask(port, request):
-    started = time.perf_counter()
-    with socket.create_connection(("127.0.0.1", port), timeout=30) as s:
-        s.sendall(request)
-        reply = b""
-        while chunk := s.recv(65536):
-            reply += chunk
-    return time.perf_counter() - started, reply
-
-
 def main(binary, runs):
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), SlowHandler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    base = f"http://127.0.0.1:{server.server_address[1]}"
-    with tempfile.TemporaryDirectory() as work:
-        settings = os.path.join(work, "gzh.ini")
-        with open(settings, "wb") as f:
-            f.write(("[setting]\r\nToken=t\r\n搜索词=\r\n[services]\r\n"
-                     f"video_search={base}\r\nshortener={base}\r\ncatalogue={base}\r\n")
-                    .encode("gbk"))
-        endpoint = subprocess.Popen([binary, "--headless", "--listen", "127.0.0.1", "--port", "0",
-                                     "--settings", settings], stdout=subprocess.PIPE,
-                                    stderr=subprocess.DEVNULL, text=True)
-        try:
-            port = int(endpoint.stdout.readline().rsplit(":", 1)[1])
-            times = []
-            for _ in range(runs):
-                took, reply = ask(port, message(TITLE))
-                if "当前结果还有1条数据".encode() not in reply:
-                    sys.exit("the reply lacks the more line: " + reply.decode(errors="replace"))
-                times.append(took)
-        finally:
-            endpoint.terminate()
-            endpoint.wait()
+    base = serve(SlowHandler)
+    settings = ("[setting]\r\nToken=t\r\n搜索词=\r\n[services]\r\n"
+                f"video_search={base}\r\nshortener={base}\r\ncatalogue={base}\r\n")
+    times = []
+    with running_endpoint(binary, settings) as port:
+        for _ in range(runs):
+            took, reply = ask(port, message(TITLE))
+            if "当前结果还有1条数据".encode() not in reply:
+                sys.exit("the reply lacks the more line: " + reply.decode(errors="replace"))
+            times.append(took)
     requests = 1 + MATCHES  # the page, five item links and the "more" link
-    delays = requests * DELAY
-    median = statistics.median(times)
     print(f"one search with {MATCHES} matches, {requests} requests of {DELAY * 1000:.0f} ms each")
-    print(f"end to end: median {median * 1000:.0f} ms over {runs} runs "
-          f"(min {min(times) * 1000:.0f}, max {max(times) * 1000:.0f})")
-    print(f"sum of the requests' delays: {delays * 1000:.0f} ms; ratio {median / delays:.2f}")
+    report(times, requests * DELAY)
 
 
 if __name__ == "__main__":
