@@ -12,6 +12,8 @@ namespace {
 using testing::CouponServiceFakes;
 using testing::Gbk;
 using testing::HttpResponse;
+using testing::PercentDecode;
+using testing::PercentEveryByte;
 
 constexpr const char* kLink = "https://uland.example/taolijin/x?e=1";
 
@@ -45,9 +47,9 @@ TEST_F(CouponLinksTest, SwitchOnSharesTheCouponPageFullyEncoded) {
   fakes_.ConvertKnows(kLink, "5566", "abc123");
   Create(kLink);
   EXPECT_EQ(CouponServiceFakes::Param(fakes_.tool.Requests().back(), "url"),
-            CouponServiceFakes::Encode("https://uland.example/coupon/edetail?activityId=abc123"
-                                       "&relationId=777&itemId=5566&pid="
-                                       "mm_111111111_22222222_333333333&af=1"));
+            PercentEveryByte("https://uland.example/coupon/edetail?activityId=abc123"
+                             "&relationId=777&itemId=5566&pid="
+                             "mm_111111111_22222222_333333333&af=1"));
 }
 
 TEST_F(CouponLinksTest, IdsFromTheLinkItselfAndAPidEndingInALineBreak) {
@@ -55,10 +57,9 @@ TEST_F(CouponLinksTest, IdsFromTheLinkItselfAndAPidEndingInALineBreak) {
   fakes_.ServeChannel("PID=mm_1_2_3\r\n渠道ID=9");
   const std::string link = "https://x.example/?activityId=A1&itemId=77&pid=p";
   Create(link);
-  EXPECT_EQ(
-      CouponServiceFakes::Decode(CouponServiceFakes::Param(fakes_.tool.Requests().back(), "url")),
-      "https://uland.example/coupon/edetail?activityId=A1&relationId=9&itemId=77&pid="
-      "mm_1_2_3\r\n&af=1");
+  EXPECT_EQ(PercentDecode(CouponServiceFakes::Param(fakes_.tool.Requests().back(), "url")),
+            "https://uland.example/coupon/edetail?activityId=A1&relationId=9&itemId=77&pid="
+            "mm_1_2_3\r\n&af=1");
   // The conversion service is still asked.
   EXPECT_EQ(fakes_.files.Requests().size(), 3u);
   EXPECT_EQ(LookUpCouponIds(link, fakes_.Services()), Gbk("商品id=77券id=A1"));

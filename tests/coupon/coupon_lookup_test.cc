@@ -12,6 +12,7 @@ namespace {
 using testing::CouponServiceFakes;
 using testing::Gbk;
 using testing::HttpResponse;
+using testing::PercentDecode;
 
 const Text kEuroCode =
     "\x80"
@@ -77,10 +78,9 @@ TEST_F(CouponLookupTest, OtherLinkWithoutItemPageGetsTheCodeInParentheses) {
   fakes_.ConvertKnows(link, "5566", "abc123");
   EXPECT_EQ(LookUpCoupon(Gbk("复制￥AbCdEfGhIjK￥打开 abcdefghijk"), fakes_.Services()),
             Gbk("复制￥(NewCode1234)￥打开 abcdefghijk"));
-  EXPECT_EQ(
-      CouponServiceFakes::Decode(CouponServiceFakes::Param(fakes_.tool.Requests().back(), "url")),
-      "https://uland.example/coupon/edetail?activityId=abc123&itemId=5566&pid="
-      "mm_123456789_12345678_987654321&af=1");
+  EXPECT_EQ(PercentDecode(CouponServiceFakes::Param(fakes_.tool.Requests().back(), "url")),
+            "https://uland.example/coupon/edetail?activityId=abc123&itemId=5566&pid="
+            "mm_123456789_12345678_987654321&af=1");
   // One conversion answer serves both ids.
   EXPECT_EQ(fakes_.files.Requests().size(), 3u);  // conversion, switch, channel
 }

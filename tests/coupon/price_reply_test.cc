@@ -11,6 +11,7 @@ namespace {
 
 using testing::CouponServiceFakes;
 using testing::Gbk;
+using testing::PercentEveryByte;
 
 const Text kEuroCode =
     "\x80"
@@ -52,7 +53,7 @@ TEST(PriceReply, RequestsInOrderWithTheirParameters) {
       "GET /checkWhole?appkey=fedcba9876543210fedcba9876543210&k=%E5%A5%BD%E7%89%A9 HTTP/1.0"));
   // With a coupon the coupon click link is shared, every byte encoded; the picture as it is.
   EXPECT_TRUE(shareCode[1].starts_with("GET /tbk/TbkTpwdCreate?text=%E5%A5%BD%E7%89%A9&url=" +
-                                       CouponServiceFakes::Encode("https://s.click.example/c1") +
+                                       PercentEveryByte("https://s.click.example/c1") +
                                        "&pic=https://img.example/p.jpg HTTP/1.0\r\n"));
 }
 

@@ -16,6 +16,7 @@
 
 #include "coupon/coupon_services.h"
 #include "fakes/fake_http_server.h"
+#include "support/percent.h"
 
 namespace qf::testing {
 
@@ -139,31 +140,6 @@ class CouponServiceFakes {
     return line.substr(at, line.find_first_of("& ", at) - at);
   }
 
-  // Every byte as "%hh".
-  static std::string Encode(const std::string& bytes) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-    return out;
-  }
-
-  static std::string Decode(const std::string& encoded) {
-    std::string out;
-    for (size_t i = 0; i < encoded.size(); ++i) {
-      if (encoded[i] == '%' && i + 2 < encoded.size()) {
-        out += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
-        i += 2;
-      } else {
-        out += encoded[i];
-      }
-    }
-    return out;
-  }
-
   FakeHttpServer gateway;
   FakeHttpServer click;
   FakeHttpServer files;  // conversion service, switch file, channel file
@@ -173,7 +149,7 @@ class CouponServiceFakes {
 
  private:
   CannedResponse Gateway(const std::string& request) {
-    const std::string data = Decode(Param(request, "data"));
+    const std::string data = PercentDecode(Param(request, "data"));
     const std::string t = Param(request, "t");
     const std::string expected =
         Md5(std::string(kToken) + "&" + t + "&" + Param(request, "appKey") + "&" + data);

@@ -7,6 +7,7 @@
 #include "search/link_shortener.h"
 #include "search/reply_marks.h"
 #include "support/gbk.h"
+#include "support/percent.h"
 #include "text/code_page.h"
 
 namespace qf {
@@ -14,19 +15,8 @@ namespace {
 
 using testing::Gbk;
 using testing::MovieServiceFakes;
+using testing::PercentEveryByte;
 using testing::SiteMovie;
-
-// "%E6%98%9F..." for the UTF-8 bytes of `utf8`.
-std::string Percent(std::string_view utf8) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : utf8) {
-    out += '%';
-    out += kHex[c >> 4];
-    out += kHex[c & 15];
-  }
-  return out;
-}
 
 std::vector<SiteMovie> Movies(int n) {
   std::vector<SiteMovie> movies;
@@ -44,16 +34,16 @@ class SiteSearchTest : public ::testing::Test {
 };
 
 TEST_F(SiteSearchTest, NothingListedGivesEmptyAndShortensNothing) {
-  fakes_.ServeSitePage(Percent("无名"), {});
+  fakes_.ServeSitePage(PercentEveryByte("无名"), {});
   EXPECT_EQ(SearchSite(Gbk("无名"), fakes_.Services()), "");
   EXPECT_TRUE(fakes_.shortener.Requests().empty());
   ASSERT_EQ(fakes_.site.Requests().size(), 1u);
   EXPECT_TRUE(fakes_.site.Requests()[0].starts_with("GET /so.php?s=vod-search-wd-" +
-                                                    Percent("无名") + " HTTP/1.1\r\n"));
+                                                    PercentEveryByte("无名") + " HTTP/1.1\r\n"));
 }
 
 TEST_F(SiteSearchTest, UpToFiveListedLastFirstWithTheirShortLinks) {
-  fakes_.ServeSitePage(Percent("AB"),
+  fakes_.ServeSitePage(PercentEveryByte("AB"),
                        {{"a1", "<B>甲</B>"}, {"b2", "<span class=x>乙</span>"}, {"c3", "丙"}});
   const Text list = SearchSite("AB", fakes_.Services());
   const Text expected = FilmMark() + Gbk("丙") + "\r\n" + LinkMark() + "http://s.example/3\r\n" +
@@ -72,7 +62,7 @@ TEST_F(SiteSearchTest, UpToFiveListedLastFirstWithTheirShortLinks) {
 }
 
 TEST_F(SiteSearchTest, ExactlyFiveHasNoMoreLine) {
-  fakes_.ServeSitePage(Percent("五"), Movies(5));
+  fakes_.ServeSitePage(PercentEveryByte("五"), Movies(5));
   const Text list = SearchSite(Gbk("五"), fakes_.Services());
   EXPECT_TRUE(list.starts_with(FilmMark() + Gbk("电影5") + "\r\n" + LinkMark()));
   EXPECT_TRUE(
@@ -82,7 +72,7 @@ TEST_F(SiteSearchTest, ExactlyFiveHasNoMoreLine) {
 }
 
 TEST_F(SiteSearchTest, SixOrMoreListFiveAndTheMoreLine) {
-  fakes_.ServeSitePage(Percent("六"), Movies(7));
+  fakes_.ServeSitePage(PercentEveryByte("六"), Movies(7));
   const Text list = SearchSite(Gbk("六"), fakes_.Services());
   Text expected;
   for (int i = 5; i >= 1; --i) {
@@ -95,12 +85,12 @@ TEST_F(SiteSearchTest, SixOrMoreListFiveAndTheMoreLine) {
   const std::vector<std::string> links = fakes_.ShortenedLinks();
   ASSERT_EQ(links.size(), 6u);
   EXPECT_EQ(links[5].substr(0, links[5].rfind('?')),
-            "http://short.example/:" + Percent("六") + "-uid-417");
+            "http://short.example/:" + PercentEveryByte("六") + "-uid-417");
   EXPECT_GE(StampOf(links[5]), StampOf(links[0]));  // taken after the item links
 }
 
 TEST_F(SiteSearchTest, UnreachableShortenerLeavesEmptyLinks) {
-  fakes_.ServeSitePage(Percent("甲"), Movies(1));
+  fakes_.ServeSitePage(PercentEveryByte("甲"), Movies(1));
   MovieServices services = fakes_.Services();
   services.shortener = "http://127.0.0.1:1";
   EXPECT_EQ(SearchSite(Gbk("甲"), services),
@@ -113,8 +103,8 @@ TEST(ShortenLink, EveryByteIsEncoded) {
   EXPECT_EQ(ShortenLink("http://a.example/x?y=1&z", fakes.shortener.Url("")), "http://s.example/2");
   const auto requests = fakes.shortener.Requests();
   EXPECT_TRUE(requests[0].starts_with("GET /gettiny?url= HTTP/1.1\r\n"));
-  EXPECT_TRUE(requests[1].starts_with("GET /gettiny?url=" + Percent("http://a.example/x?y=1&z") +
-                                      " HTTP/1.1\r\n"));
+  EXPECT_TRUE(requests[1].starts_with(
+      "GET /gettiny?url=" + PercentEveryByte("http://a.example/x?y=1&z") + " HTTP/1.1\r\n"));
 }
 
 }  // namespace
