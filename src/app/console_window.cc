@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QStringDecoder>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,6 +19,14 @@ constexpr std::chrono::seconds kStopGrace{5};
 
 QString FromText(const Text& text) { return QString::fromStdString(ToUtf8(text)); }
 Text ToText(const QString& text) { return FromUtf8(text.toStdString()); }
+
+// WeChat's requests are UTF-8, which read as code page 936 would show its Chinese garbled; bytes
+// that are not UTF-8 are shown as code page 936 text.
+QString RequestAsShown(std::string_view bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return utf8.hasError() ? FromText(Text(bytes)) : text;
+}
 
 QLabel* Label(QWidget* parent, const char* name, const char* text, int x, int y, int w, int h) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -131,8 +140,7 @@ void ConsoleWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ConsoleWindow::OnRawRequest(std::string_view requestBytes) {
-  const QString text =
-      QString::fromUtf8(requestBytes.data(), static_cast<int>(requestBytes.size()));
+  const QString text = RequestAsShown(requestBytes);
   QMetaObject::invokeMethod(
       this, [this, text] { requestView_->setPlainText(text); }, Qt::QueuedConnection);
 }

@@ -167,6 +167,20 @@ TEST_F(ConsoleWindowTest, ViewsShowTheLastRequestAndMessage) {
   auto* requestView = Find<QPlainTextEdit>("编辑框3");
   EXPECT_TRUE(ProcessUntil([&] { return messageView->text() == "subscribe"; }));
   EXPECT_TRUE(requestView->toPlainText().contains("<Event><![CDATA[subscribe]]></Event>"));
+
+  // WeChat's UTF-8 reads as it was written; bytes that are not UTF-8 read as code page 936.
+  const std::pair<std::string, const char*> requests[] = {
+      {testing::Post("event", "", "你好"), "<Event><![CDATA[你好]]></Event>"},
+      {testing::Post("event", "", Gbk("再见")), "<Event><![CDATA[再见]]></Event>"},
+  };
+  for (const auto& [request, shown] : requests) {
+    testing::Client client(window_->Port());
+    client.Send(request);
+    client.ReadToClose();
+    EXPECT_TRUE(ProcessUntil([&] {
+      return requestView->toPlainText().contains(QString::fromUtf8(shown));
+    })) << shown;
+  }
 }
 
 TEST_F(ConsoleWindowTest, ClosingTheWindowStopsTheEndpoint) {
