@@ -1,7 +1,10 @@
 #include "callback/endpoint.h"
 
 #include <ctime>
+#include <exception>
 #include <vector>
+
+#include "callback/message_envelope.h"
 
 namespace qf {
 namespace {
@@ -66,21 +69,25 @@ void Endpoint::OnRequest(const std::string& clientAddress, std::string request) 
 bool Endpoint::Answer(const std::string& clientAddress, const std::string& request,
                       bool mayCallServices) {
   const auto started = std::chrono::steady_clock::now();
-  const EndpointSettings settings = hooks_.settingsForRequest();
   HandledRequest handled;
-  if (mayCallServices) {
-    handled = HandleRequest(request, clientAddress, settings, *hooks_.actions, hooks_.events,
-                            std::time(nullptr));
-  } else {
-    RefusingActions refusing;
-    HeldEvents held;
-    try {
+  try {
+    const EndpointSettings settings = hooks_.settingsForRequest();
+    if (mayCallServices) {
+      handled = HandleRequest(request, clientAddress, settings, *hooks_.actions, hooks_.events,
+                              std::time(nullptr));
+    } else {
+      RefusingActions refusing;
+      HeldEvents held;
       handled =
           HandleRequest(request, clientAddress, settings, refusing, &held, std::time(nullptr));
-    } catch (const NeedsWorker&) {
-      return false;
+      held.ForwardTo(hooks_.events);
     }
-    held.ForwardTo(hooks_.events);
+  } catch (const NeedsWorker&) {
+    return false;
+  } catch (const std::exception&) {
+    // One request that fails unexpectedly must not take the endpoint down with it, nor leave
+    // WeChat waiting: it gets "no reply" like any request without an answer.
+    handled = {BuildEmptyResponse(std::time(nullptr)), "request", "failed, no reply"};
   }
   const size_t replyBytes = handled.response.size();
   server_.SendAndClose(clientAddress, std::move(handled.response));

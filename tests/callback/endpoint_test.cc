@@ -8,6 +8,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "support/gbk.h"
@@ -54,6 +56,14 @@ class HeldSearches : public MessageActions {
   bool open_ = false;
 };
 
+// A service whose client fails in a way nobody planned for.
+class BrokenSearches : public MessageActions {
+ public:
+  Text SearchSite(const Text&) override { throw std::runtime_error("broken"); }
+  Text SearchCatalogue(const Text&) override { return Text(); }
+  Text LookUpCoupon(const Text&) override { throw std::bad_alloc(); }
+};
+
 class RecordedEvents : public EndpointEvents {
  public:
   void OnRawRequest(std::string_view) override { ++requests; }
@@ -68,12 +78,12 @@ class RecordedEvents : public EndpointEvents {
 
 class EndpointTest : public ::testing::Test {
  protected:
-  void Start(size_t workers) {
+  void Start(size_t workers, MessageActions* actions = nullptr) {
     EndpointHooks hooks;
     hooks.settingsForRequest = [] {
       return EndpointSettings{"token", Gbk("欢迎"), Gbk("搜"), "http://pic.example/p.jpg"};
     };
-    hooks.actions = &searches_;
+    hooks.actions = actions != nullptr ? actions : &searches_;
     hooks.events = &events_;
     endpoint_ = std::make_unique<Endpoint>(EndpointOptions{"127.0.0.1", 0, workers}, hooks);
     ASSERT_FALSE(endpoint_->Start());
@@ -118,6 +128,20 @@ TEST_F(EndpointTest, AnswersWithoutServicesWaitTheirTurnWhenWorkersAreBusy) {
   searches_.Release();
   EXPECT_NE(BodyOf(search.ReadToClose()).find(ToUtf8("link for")), std::string::npos);
   EXPECT_NE(BodyOf(subscribe.ReadToClose()).find(ToUtf8(Gbk("欢迎"))), std::string::npos);
+}
+
+TEST_F(EndpointTest, AFailingAnswerGetsNoReplyAndTheEndpointGoesOn) {
+  BrokenSearches broken;
+  Start(1, &broken);
+  for (const char* content : {"搜星际穿越", "复制￥AbCdEfGhIjK￥打开"}) {
+    Client client(endpoint_->Port());
+    client.Send(Post("text", Gbk(content)));
+    EXPECT_EQ(BodyOf(client.ReadToClose(2s)), "") << content;
+  }
+  // The one worker slot is free again.
+  Client subscribe(endpoint_->Port());
+  subscribe.Send(Post("event", "", "subscribe"));
+  EXPECT_NE(BodyOf(subscribe.ReadToClose(2s)).find(ToUtf8(Gbk("欢迎"))), std::string::npos);
 }
 
 }  // namespace
