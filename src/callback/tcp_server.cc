@@ -1,7 +1,5 @@
 #include "callback/tcp_server.h"
 
-#include <sys/socket.h>
-
 #include <array>
 #include <vector>
 
@@ -94,8 +92,8 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
   // One look without waiting for bytes sent after the request. Nothing yet, the end of the
   // stream and a reset all mean there is nothing to drain.
   bool MoreBytesWaiting() {
-    return ::recv(socket_.native_handle(), readBuffer_.data(), readBuffer_.size(), MSG_DONTWAIT) >
-           0;
+    std::error_code ignored;
+    return socket_.read_some(asio::buffer(readBuffer_), ignored) > 0;
   }
 
   void OnBytes(std::string_view bytes) {
