@@ -134,7 +134,11 @@ class TcpServer::Connection : public std::enable_shared_from_this<Connection> {
 };
 
 TcpServer::TcpServer(asio::io_context& io, RequestHandler onRequest)
-    : io_(io), acceptor_(io), sweepTimer_(io), onRequest_(std::move(onRequest)) {}
+    : io_(io),
+      acceptor_(io),
+      sweepTimer_(io),
+      acceptRetryTimer_(io),
+      onRequest_(std::move(onRequest)) {}
 
 TcpServer::~TcpServer() = default;
 
@@ -188,7 +192,13 @@ void TcpServer::Accept() {
   acceptor_.async_accept(peer_, [this](std::error_code error, asio::ip::tcp::socket socket) {
     if (error) {
       if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
-      return Accept();  // a failed accept (out of descriptors, say) must not stop the server
+      // A failed accept (out of descriptors, say) must not stop the server, and retrying at once
+      // would spin: the waiting connection stays waiting until a descriptor is free.
+      acceptRetryTimer_.expires_after(kAcceptRetryDelay);
+      acceptRetryTimer_.async_wait([this](std::error_code waitError) {
+        if (!waitError) Accept();
+      });
+      return;
     }
     std::string name = peer_.address().to_string() + ":" + std::to_string(peer_.port());
     auto connection = std::make_shared<Connection>(*this, std::move(socket), name);
@@ -233,12 +243,14 @@ void TcpServer::StopAccepting() {
   asio::post(io_, [this] {
     std::error_code ignored;
     acceptor_.close(ignored);
+    acceptRetryTimer_.cancel();
   });
 }
 
 void TcpServer::CloseAll() {
   asio::post(io_, [this] {
     sweepTimer_.cancel();
+    acceptRetryTimer_.cancel();
     for (auto& connection : OpenConnections()) connection->Close();
   });
 }

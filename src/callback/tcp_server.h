@@ -27,6 +27,8 @@ class TcpServer {
   static constexpr std::chrono::seconds kLingerTimeout{2};
   // How often deadlines are checked: a deadline may be overrun by up to this much.
   static constexpr std::chrono::milliseconds kSweepInterval{250};
+  // How long accepting pauses after a failed accept (out of descriptors, say).
+  static constexpr std::chrono::milliseconds kAcceptRetryDelay{100};
 
   // Called on the I/O thread with each complete request; must not block.
   using RequestHandler = std::function<void(const std::string& clientAddress, std::string request)>;
@@ -66,6 +68,7 @@ class TcpServer {
   asio::ip::tcp::acceptor acceptor_;
   asio::ip::tcp::endpoint peer_;  // filled by each accept
   asio::steady_timer sweepTimer_;
+  asio::steady_timer acceptRetryTimer_;
   RequestHandler onRequest_;
   std::atomic<size_t> pendingAnswers_{0};
   std::mutex mutex_;

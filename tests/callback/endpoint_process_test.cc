@@ -1,5 +1,11 @@
 // Black-box tests: the real program on a free loopback port, spoken to over raw TCP.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
 
 #include "callback/access_verification.h"
 #include "support/gbk.h"
@@ -114,6 +120,37 @@ TEST_F(EndpointProcess, IncompleteRequestIsClosedWithoutAnswer) {
   Client client(port);
   client.Send("POST /wx HTTP/1.1\r\nContent-Length: 100\r\n\r\n<xml>");
   EXPECT_EQ(client.ReadToClose(15s), "");
+}
+
+// User and system CPU seconds the process has used so far.
+double CpuSeconds(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string field;
+  double ticks = 0;
+  for (int i = 1; i <= 15 && stat >> field; ++i) {
+    if (i == 14 || i == 15) ticks += std::stod(field);
+  }
+  return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+TEST_F(EndpointProcess, OutOfDescriptorsItWaitsAndRecovers) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  // Room for a few connections beyond what the program holds open already.
+  const auto open = std::distance(
+      std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd"), {});
+  const rlimit few{static_cast<rlim_t>(open + 4), static_cast<rlim_t>(open + 4)};
+  ASSERT_EQ(prlimit(pid_, RLIMIT_NOFILE, &few, nullptr), 0);
+  std::vector<std::unique_ptr<Client>> waiting;
+  for (int i = 0; i < 16; ++i) waiting.push_back(std::make_unique<Client>(port));
+  std::this_thread::sleep_for(200ms);
+  const double before = CpuSeconds(pid_);
+  std::this_thread::sleep_for(1s);
+  // Not a speed figure: a server that retried each failed accept at once would burn the whole
+  // second; a waiting one uses almost nothing.
+  EXPECT_LT(CpuSeconds(pid_) - before, 0.5);
+  waiting.clear();
+  EXPECT_EQ(BodyOf(Ask(port, VerificationRequest("token"))), "ECHO42");
 }
 
 TEST_F(EndpointProcess, HangupReloadsAndTermStops) {
