@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/headless_main.h"
+#include "app/open_file_limit.h"
 #ifdef QUILLFERN_WITH_WINDOW
 #include <dlfcn.h>
 #endif
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
   }
   const std::string settingsPath =
       line->settingsPath.empty() ? DefaultSettingsPath() : line->settingsPath;
+  qf::RaiseOpenFileLimit();
 #ifdef QUILLFERN_WITH_WINDOW
   if (!line->headless) {
     if (const auto run = LoadWindow()) return run(&*line, settingsPath.c_str(), argc, argv);

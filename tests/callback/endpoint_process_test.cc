@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -151,6 +152,21 @@ TEST_F(EndpointProcess, OutOfDescriptorsItWaitsAndRecovers) {
   EXPECT_LT(CpuSeconds(pid_) - before, 0.5);
   waiting.clear();
   EXPECT_EQ(BodyOf(Ask(port, VerificationRequest("token"))), "ECHO42");
+}
+
+TEST_F(EndpointProcess, RaisesItsOpenFileLimitToTheHardLimit) {
+  rlimit mine{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &mine), 0);
+  if (mine.rlim_max <= 256) GTEST_SKIP() << "the hard limit leaves nothing to raise";
+  rlimit low = mine;
+  low.rlim_cur = 256;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  const int port = Start();  // inherits the low soft limit
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &mine), 0);
+  ASSERT_GT(port, 0);
+  rlimit program{};
+  ASSERT_EQ(prlimit(pid_, RLIMIT_NOFILE, nullptr, &program), 0);
+  EXPECT_EQ(program.rlim_cur, std::min(mine.rlim_max, rlim_t{1} << 20));
 }
 
 TEST_F(EndpointProcess, HangupReloadsAndTermStops) {
