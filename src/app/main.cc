@@ -1,6 +1,7 @@
 // Entry point of build/quillfern.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +68,9 @@ int main(int argc, char** argv) {
   const std::string settingsPath =
       line->settingsPath.empty() ? DefaultSettingsPath() : line->settingsPath;
   qf::RaiseOpenFileLimit();
+  // A log reader that went away (stderr into a closed pipe) must not end the endpoint: the write
+  // fails and the program goes on. Sockets never raise the signal (they send without it).
+  std::signal(SIGPIPE, SIG_IGN);
 #ifdef QUILLFERN_WITH_WINDOW
   if (!line->headless) {
     if (const auto run = LoadWindow()) return run(&*line, settingsPath.c_str(), argc, argv);

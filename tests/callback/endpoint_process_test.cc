@@ -169,6 +169,14 @@ TEST_F(EndpointProcess, RaisesItsOpenFileLimitToTheHardLimit) {
   EXPECT_EQ(program.rlim_cur, std::min(mine.rlim_max, rlim_t{1} << 20));
 }
 
+TEST_F(EndpointProcess, ABrokenLogPipeDoesNotEndIt) {
+  const int port = Start();
+  ASSERT_GT(port, 0);
+  // What writing the log into a pipe nobody reads any more raises.
+  ASSERT_EQ(kill(pid_, SIGPIPE), 0);
+  EXPECT_EQ(BodyOf(Ask(port, VerificationRequest("token"))), "ECHO42");
+}
+
 TEST_F(EndpointProcess, HangupReloadsAndTermStops) {
   const int port = Start();
   ASSERT_GT(port, 0);
